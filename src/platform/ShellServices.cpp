@@ -1,10 +1,8 @@
 #include "platform/ShellServices.h"
 
 #include <atomic>
-#include <cstdio>
 
 #include "platform/HeadlessShell.h"
-#include "platform/RecordingShell.h"
 
 namespace jorvo {
 namespace {
@@ -39,24 +37,6 @@ ShellServices& Shell()
 ShellServices* SetShell(ShellServices* services)
 {
     return installed.exchange(services);
-}
-
-MessageAnswer HeadlessShell::MessageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
-                                        MessageIcon, std::optional<MessageAnswer> safeAnswer)
-{
-    std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-    return UnattendedAnswer(buttons, safeAnswer);
-}
-
-MessageAnswer RecordingShell::MessageBox(const std::string& text, const std::string&, MessageButtons buttons,
-                                         MessageIcon, std::optional<MessageAnswer> safeAnswer)
-{
-    messages.push_back(text);
-    if (answers.empty())
-        return UnattendedAnswer(buttons, safeAnswer);
-    const MessageAnswer answer = answers.front();
-    answers.pop_front();
-    return answer;
 }
 
 } // namespace jorvo
