@@ -22,4 +22,27 @@ inline constexpr std::string_view kNotEnoughMemory = "Not enough memory to load 
 // Sample loading: every index a sample slot can hold is taken.
 inline constexpr std::string_view kTooManySamples = "Too many samples loaded. File: '%s'";
 
+// The wave-out output: driver failures, each shown with caption kWaveOutDriverCaption
+// (platform/AudioDeviceReports.h) and a single OK button.
+inline constexpr std::string_view kWaveOutResetFailed = "WaveOutReset() failed";
+inline constexpr std::string_view kWaveOutCloseFailed = "WaveOutClose() failed";
+inline constexpr std::string_view kWaveOutOpenFailed = "WaveOutOpen() failed";
+inline constexpr std::string_view kWaveOutPauseFailed = "waveOutPause() failed";
+inline constexpr std::string_view kWaveOutRestartFailed = "WaveOutRestart() failed";
+inline constexpr std::string_view kWaveOutPrepareHeaderFailed = "WaveOutPrepareHeader() failed";
+inline constexpr std::string_view kWaveOutUnprepareHeaderFailed = "WaveOutUnprepareHeader() failed";
+// The wave-out output: no device takes the format; "%d" are channels, bits and sample rate.
+inline constexpr std::string_view kNoDeviceForFormat =
+    "No MME Device found that handles this format\n Channels: %d/n BitsPerSample: %dbit/n SamplesPerSecond: %dHz";
+
+// The "Audio Output Options" dialog: the field checks (when a field loses focus).
+inline constexpr std::string_view kBlocksFieldRange = "The number of blocks must be between 3 and 256";
+inline constexpr std::string_view kSamplesFieldRange = "The number of samples per block must be between 32 and 8192";
+// The dialog's checks on OK; "%d" are the lower and upper bound.
+inline constexpr std::string_view kBuffersOkRange = "The number of Buffers must be between %d and %d.";
+inline constexpr std::string_view kSamplesOkRange = "The number of Samples per Buffer must be between %d and %d.";
+// The dialog's latency read-out (a printf pattern for one float) and its range labels.
+inline constexpr std::string_view kLatencyFormat = "Latency = %.0f ms";
+inline constexpr std::string_view kRangeLabel = "(%d - %d)";
+
 } // namespace jorvo

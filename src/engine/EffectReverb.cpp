@@ -1,0 +1,157 @@
+#include "engine/EffectReverb.h"
+
+#include <algorithm>
+
+#include "document/BinaryArchive.h"
+#include "document/XMLArchive.h"
+#include "engine/FixedPoint.h"
+
+namespace jorvo {
+
+JORVO_IMPLEMENT_PERSISTENT(EffectReverb, Effect, 0)
+
+namespace {
+constexpr std::uint8_t kReverbVersion = 1;
+// Start indices: as every index moves down one per sample, these are the lines' delays.
+constexpr std::int32_t kDelayA = 3574;
+constexpr std::int32_t kDelayB = 2947;
+constexpr std::int32_t kDelayC = 1906;
+constexpr std::int32_t kDelayD = 2303;
+constexpr std::int32_t kDelayQ = 182;
+
+// `value` shifted right arithmetically by `amount`; 32 or more leaves only the sign (0 or −1), as
+// long Time values ask.
+std::int32_t ShiftRight(std::int32_t value, std::int32_t amount)
+{
+    return amount > 31 ? (value < 0 ? -1 : 0) : value >> amount;
+}
+
+// (value × gain) SHIFT RIGHT 6: the network's feedback gain gain/64.
+std::int32_t Feedback(std::int32_t value, std::int32_t gain)
+{
+    return Mul32(value, gain) >> 6;
+}
+} // namespace
+
+EffectReverb::EffectReverb()
+    : lineA_(kLineSize, 0), lineB_(kLineSize, 0), lineC_(kLineSize, 0), lineD_(kLineSize, 0),
+      allPassP_(kAllPassSize, 0), allPassQ_(kAllPassSize, 0)
+{
+    SetNameDirect("Reverb");
+    KeepChannelLayout();
+    AddParameter(&time_);
+    AddParameter(&damp_);
+    Reset();
+}
+
+void EffectReverb::HandleEvent(std::int32_t code, std::int32_t a, std::int32_t, std::int32_t, std::int32_t)
+{
+    if (code == kEventStopReset) {
+        Reset();
+        return;
+    }
+    if (code < 0 || code > 0xFFFF)
+        return;
+    if (SeqParameter* parameter = FindParameter(static_cast<std::uint16_t>(code)))
+        parameter->SetLive(a);
+}
+
+void EffectReverb::Reset()
+{
+    ResetBase();
+    for (std::vector<std::int32_t>* buffer : {&lineA_, &lineB_, &lineC_, &lineD_, &allPassP_, &allPassQ_})
+        std::fill(buffer->begin(), buffer->end(), 0);
+    a_ = b_ = c_ = d_ = 0;
+    write_ = 0;
+    readA_ = kDelayA;
+    readB_ = kDelayB;
+    readC_ = kDelayC;
+    readD_ = kDelayD;
+    readQ_ = kDelayQ;
+}
+
+std::int32_t EffectReverb::Down(std::int32_t index, std::int32_t size)
+{
+    return index == 0 ? size - 1 : index - 1;
+}
+
+// Both stages have gain 3/4; P is read and written at the same index (256 samples), Q is read
+// 182 samples behind its write index.
+std::int32_t EffectReverb::Diffuse(std::int32_t x)
+{
+    const auto i = static_cast<std::size_t>(write_ & (kAllPassSize - 1));
+    const std::int32_t u = Add32(allPassP_[i], Sub32(x >> 2, x));
+    allPassP_[i] = Add32(Sub32(u, u >> 2), x);
+    readQ_ = Down(readQ_, kAllPassSize);
+    const std::int32_t v = Add32(allPassQ_[static_cast<std::size_t>(readQ_)], Sub32(u >> 2, u));
+    allPassQ_[i] = Add32(Sub32(u, v >> 2), v);
+    return v;
+}
+
+bool EffectReverb::Process(const std::int32_t* input, int frames)
+{
+    if (OutputChannels() != kOutputChannels)
+        return false;
+    std::int32_t* output = Output();
+    const std::int32_t k = time_.LiveValue() + 27;
+    const std::int32_t m = damp_.LiveValue();
+    const int count = std::clamp(frames, 0, kMaxFrames);
+    for (int frame = 0; frame < count; ++frame) {
+        write_ = Down(write_, kLineSize);
+        const auto w = static_cast<std::size_t>(write_);
+        const std::int32_t v = Diffuse(input[frame]);
+
+        readA_ = Down(readA_, kLineSize);
+        const std::int32_t tA = lineA_[static_cast<std::size_t>(readA_)];
+        a_ = Add32(Add32(tA, ShiftRight(Sub32(a_, tA), k)), v);
+        lineA_[w] = Feedback(Add32(c_, b_), k);
+
+        readB_ = Down(readB_, kLineSize);
+        const std::int32_t tB = lineB_[static_cast<std::size_t>(readB_)];
+        b_ = Add32(Add32(tB, ShiftRight(Sub32(b_, tB), m)), v);
+        lineB_[w] = Sub32(0, Mul32(Add32(d_, a_), k)) >> 6;
+
+        readC_ = Down(readC_, kLineSize);
+        const std::int32_t tC = lineC_[static_cast<std::size_t>(readC_)];
+        c_ = Add32(tC, v);
+        lineC_[w] = Feedback(Sub32(a_, d_), k);
+
+        readD_ = Down(readD_, kLineSize);
+        const std::int32_t tD = lineD_[static_cast<std::size_t>(readD_)];
+        d_ = Add32(tD, v);
+        lineD_[w] = Feedback(Sub32(b_, c_), k);
+
+        output[2 * frame] = Add32(c_, tB);
+        output[2 * frame + 1] = Add32(d_, tA);
+    }
+    SetRendered(true);
+    return true;
+}
+
+void EffectReverb::Serialize(BinaryArchive& archive)
+{
+    Effect::Serialize(archive);
+    if (archive.IsStoring()) {
+        archive.WriteByte(kReverbVersion);
+        return;
+    }
+    archive.ReadByte();
+    KeepChannelLayout();
+}
+
+void EffectReverb::SerializeXML(CXMLArchive& archive)
+{
+    Effect::SerializeXML(archive);
+    if (archive.IsLoading())
+        KeepChannelLayout();
+}
+
+// A stored record may carry other channel counts; the engine's own always win, so that the output
+// buffer fits what Process writes.
+void EffectReverb::KeepChannelLayout()
+{
+    SetInputChannels(1);
+    SetOutputChannels(kOutputChannels);
+}
+
+} // namespace jorvo

@@ -1,0 +1,76 @@
+#pragma once
+// "Reverb": two diffusing all-pass stages feeding a network of four delay lines that feed back
+// into one another; one line is damped. Mono in, stereo out, fixed delay lengths (samples at
+// 44100 Hz). Send effect: only the reverberation is produced.
+#include <cstdint>
+#include <vector>
+
+#include "engine/Effect.h"
+
+namespace jorvo {
+
+class EffectReverb final : public Effect {
+    JORVO_DECLARE_PERSISTENT(EffectReverb)
+public:
+    // The engine's fixed shape: one input channel, this many output channels.
+    static constexpr int kOutputChannels = 2;
+
+    // Parameter numbers (controller codes).
+    enum ParameterNumber : std::uint16_t {
+        kTime = 72,
+        kDamp = 71,
+    };
+
+    // A reverb named "Reverb", one input channel, two output channels, parameters at their
+    // defaults, all buffers empty.
+    EffectReverb();
+
+    // Parameter codes set live values (read at the next Process); 255 resets. Audio or UI thread.
+    void HandleEvent(std::int32_t code, std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d) override;
+    // Reads `frames` mono frames (at most kMaxFrames) and writes as many stereo frames; true.
+    // False, with nothing written, when the output channel count is not the engine's. Audio thread.
+    bool Process(const std::int32_t* input, int frames) override;
+    // Live values back to stored ones; buffers and indices back to their start.
+    void Reset() override;
+
+    // "Reverb".
+    std::string GetEngineName() const override { return "Reverb"; }
+    // Effect storage, then one version byte (1; skipped when loading); a load keeps the engine's
+    // channel counts whatever the record says. UI thread.
+    void Serialize(BinaryArchive& archive) override;
+    // Effect element; a load keeps the engine's channel counts whatever the file says. UI thread.
+    void SerializeXML(CXMLArchive& archive) override;
+
+private:
+    // One input channel and kOutputChannels outputs: Process writes that many per frame.
+    void KeepChannelLayout();
+    static constexpr std::int32_t kLineSize = 4096;
+    static constexpr std::int32_t kAllPassSize = 256;
+
+    // Index `index` moved down by one, wrapping to `size` − 1 below 0.
+    static std::int32_t Down(std::int32_t index, std::int32_t size);
+    // The input diffused by the two all-pass stages.
+    std::int32_t Diffuse(std::int32_t x);
+
+    SeqParameter time_{"Time", "Reverb Time", kTime, 0, 16, 8};
+    SeqParameter damp_{"Damp", "High Frequency Damping", kDamp, 1, 5, 2};
+
+    std::vector<std::int32_t> lineA_;
+    std::vector<std::int32_t> lineB_;
+    std::vector<std::int32_t> lineC_;
+    std::vector<std::int32_t> lineD_;
+    std::vector<std::int32_t> allPassP_;
+    std::vector<std::int32_t> allPassQ_;
+    std::int32_t write_ = 0;
+    std::int32_t readA_ = 0;
+    std::int32_t readB_ = 0;
+    std::int32_t readC_ = 0;
+    std::int32_t readD_ = 0;
+    std::int32_t readQ_ = 0;
+    std::int32_t a_ = 0;
+    std::int32_t b_ = 0;
+    std::int32_t c_ = 0;
+    std::int32_t d_ = 0;
+};
+
+} // namespace jorvo

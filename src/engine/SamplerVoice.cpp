@@ -1,0 +1,100 @@
+#include "engine/SamplerVoice.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+namespace jorvo {
+
+namespace {
+
+constexpr std::int32_t kLevelsPerHalving = 4096;
+constexpr std::int32_t kFullMantissa = 8191;
+constexpr std::int32_t kPanScale = 128;
+constexpr float kOutputRate = 44100.0f;
+constexpr float kUnityStep = 65536.0f;
+// The largest step whose sum with a fraction still fits 32 bits.
+constexpr float kMaxStep = 2147418112.0f; // 0x7FFF0000
+// The shift of a voice stopped at the end of its sample.
+constexpr std::int32_t kStoppedShift = 28;
+
+// Linear interpolation between two samples at `fraction` / 65536 of the way. The product is taken
+// in 64 bits: a full-scale jump times a large fraction does not fit 32.
+std::int32_t Interpolate(std::int32_t first, std::int32_t second, std::uint32_t fraction)
+{
+    return first + static_cast<std::int32_t>((static_cast<std::int64_t>(second - first) * fraction) >> 16);
+}
+
+} // namespace
+
+std::int32_t SamplerVoice::PitchStep(float pitchRate, std::int32_t cents)
+{
+    const float ratio = static_cast<float>(std::exp(cents * std::numbers::ln2 / 1200.0));
+    const float step = pitchRate * ratio / kOutputRate * kUnityStep + 0.5f;
+    if (!(step > 0.0f))
+        return 0;
+    return static_cast<std::int32_t>(std::min(step, kMaxStep));
+}
+
+void SamplerVoice::SetLevel(std::int32_t newLevel)
+{
+    level = newLevel;
+    mantissa = kFullMantissa - level % kLevelsPerHalving;
+    shift = level / kLevelsPerHalving;
+}
+
+void SamplerVoice::MixInto(std::int64_t& left, std::int64_t& right) const
+{
+    if (IsSilent())
+        return;
+    std::int32_t leftSample;
+    std::int32_t rightSample;
+    if (stereo == 0) {
+        leftSample = Interpolate(data[position], data[position + 1], fraction);
+        rightSample = leftSample;
+    } else {
+        const std::int16_t* frame = data + static_cast<std::ptrdiff_t>(position) * 2;
+        leftSample = Interpolate(frame[0], frame[2], fraction);
+        rightSample = Interpolate(frame[1], frame[3], fraction);
+    }
+    left += static_cast<std::int64_t>(kPanScale - pan) * ((leftSample * mantissa) >> shift);
+    right += static_cast<std::int64_t>(pan) * ((rightSample * mantissa) >> shift);
+}
+
+void SamplerVoice::Advance()
+{
+    const std::int32_t total = step + static_cast<std::int32_t>(fraction);
+    std::int64_t next = static_cast<std::int64_t>(position) + (total >> 16);
+    fraction = static_cast<std::uint32_t>(total & 0xFFFF);
+    if (next > end) {
+        if (loop == 0) {
+            Stop();
+            return;
+        }
+        next -= loop;
+        // A step longer than the loop would land past the end again: wrap within the loop.
+        const std::int64_t loopStart = static_cast<std::int64_t>(end) - loop + 1;
+        if (next > end)
+            next = loopStart + (next - loopStart) % loop;
+    }
+    position = static_cast<std::int32_t>(next);
+}
+
+void SamplerVoice::StepEnvelope()
+{
+    const std::int32_t newLevel = level + rate;
+    if (newLevel > kSilentLevel)
+        rate = 0;
+    SetLevel(newLevel);
+}
+
+void SamplerVoice::Stop()
+{
+    rate = 0;
+    step = 0;
+    position = 0;
+    level = kSilentLevel;
+    shift = kStoppedShift;
+}
+
+} // namespace jorvo
