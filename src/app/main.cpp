@@ -1,20 +1,34 @@
-// The jorvo executable. Until the studio window and the batch commands arrive it reports what the
-// build holds: where its settings live and the folders it works with.
-#include <cstdio>
+// The jorvo executable. With a command it runs headless (no display needed); without one it will
+// start the studio window, and until that exists it says how to use the commands.
+#include <csignal>
+#include <iostream>
+#include <string>
+#include <vector>
 
-#include "document/Configuration.h"
-#include "platform/SettingsStore.h"
+#include "app/BatchCommands.h"
+#include "engine/BundledContent.h"
+#include "engine/TargetPaths.h"
+#include "platform/HeadlessShell.h"
+#include "platform/ShellServices.h"
 
-int main()
+namespace {
+
+extern "C" void StopPlaying(int)
 {
-    jorvo::CConfiguration& config = jorvo::Configuration();
-    std::printf("Jorvo %s\n", JORVO_VERSION);
-    std::printf("Settings file:    %s\n", jorvo::SettingsStore::DefaultFile().c_str());
-    std::printf("Program folder:   %s\n", config.GetProgramFolder().c_str());
-    std::printf("Documents:        %s\n", config.GetDefaultDocDir().c_str());
-    std::printf("Samples:          %s\n", config.GetSampleDir().c_str());
-    std::printf("Pattern banks:    %s\n", config.GetPatternBankDir().c_str());
-    std::printf("Plug-ins:         %s\n", config.GetPluginsDir().c_str());
-    std::printf("Skins:            %s\n", config.GetSkinsDir().c_str());
-    return 0;
+    jorvo::InterruptBatchPlay();
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    jorvo::HeadlessShell shell;
+    jorvo::ScopedShell headless(shell);
+    std::signal(SIGINT, StopPlaying);
+    // Shipped skins, presets and samples go where a user's own files live, so they can be
+    // changed and saved even when the program's folder is read-only.
+    jorvo::PrepareUserSkinsFolder();
+    jorvo::InstallBundledSamples();
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+    return jorvo::RunBatchCommand(arguments, std::cout, std::cerr);
 }

@@ -45,4 +45,19 @@ inline constexpr std::string_view kSamplesOkRange = "The number of Samples per B
 inline constexpr std::string_view kLatencyFormat = "Latency = %.0f ms";
 inline constexpr std::string_view kRangeLabel = "(%d - %d)";
 
+// Rendering to a WAV file: the save dialog's title and its one file type.
+inline constexpr std::string_view kRenderDialogTitle = "Render as Audio";
+inline constexpr std::string_view kWavFilesFilterName = "Wav Files";
+inline constexpr std::string_view kWavFilesFilterPattern = "*.wav";
+// Rendering: the question before it starts; "%s" are the range's start and end positions.
+inline constexpr std::string_view kRenderingFromTo = "Rendering from %s to %s";
+// Rendering: the progress dialog's text.
+inline constexpr std::string_view kRenderingProgress = "Rendering...";
+// Rendering: the outcomes, each with the file's path.
+inline constexpr std::string_view kRenderingSuccessful = "Rendering Successful\nFile '%s' Created";
+inline constexpr std::string_view kRenderingCancelled = "Rendering Cancelled\nFile '%s' Deleted";
+inline constexpr std::string_view kRenderingFileNotCreated = "Rendering Failed\nFile '%s' could not be created";
+// Rendering: a write or the completion of the file failed; the target keeps what it held before.
+inline constexpr std::string_view kRenderingFileNotWritten = "Rendering Failed\nFile '%s' could not be written";
+
 } // namespace jorvo

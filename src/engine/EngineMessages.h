@@ -38,7 +38,36 @@ inline constexpr std::string_view kCreateInstrumentFailed =
 inline constexpr std::string_view kCreateEffectFailed =
     "Jorvo failed to create Effect %s due to the following error: %s";
 
+// Loading a studio: one member of a list could not be read and is left out; "%s" is the family
+// ("Instrument" or "Effect"), then the member's place in its list (from 1).
+inline constexpr std::string_view kStudioMemberLoadFailed =
+    "Jorvo failed to load %s %s of this studio. It has been left out.";
+
 // Deleting an instrument or effect (Yes/No).
 inline constexpr std::string_view kAskDeleteTarget = "Are you sure you wish to delete '%1' ?";
+
+// Opening a preset file (Yes/No); "%s" is the file's path.
+inline constexpr std::string_view kAskResetUnreadablePresetFile =
+    "Failed to Load Preset File %s.\nWould you like to reset it ?";
+inline constexpr std::string_view kAskResetBadPresetFile = "Preset File %s has a bad format.\nWould you like to reset it ?";
+
+// The preset dialog. The bank shown for the bank stored without a name.
+inline constexpr std::string_view kDefaultBankName = "Default";
+// Titles of the name prompts.
+inline constexpr std::string_view kInsertBankTitle = "Insert Bank";
+inline constexpr std::string_view kRenameBankTitle = "Rename Bank";
+inline constexpr std::string_view kRenamePresetTitle = "Rename Preset";
+// A preset name taken in a bank; "%s" the bank, then the preset.
+inline constexpr std::string_view kPresetNameTaken = "Bank '%s' already contains a preset named '%s'.";
+inline constexpr std::string_view kPresetNameBlank = "The preset name cannot be blank";
+// Removing a bank (Yes/No); the closing double quote belongs to the text.
+inline constexpr std::string_view kAskRemoveBank = "Are you sure you wish to remove the Bank %s ?\"";
+// A preset element that the target cannot read (another engine's, or damaged); "%s" the preset,
+// then the engine.
+inline constexpr std::string_view kPresetUnreadable = "Preset '%s' could not be loaded into %s.";
+
+// Titles of the selection dialogs.
+inline constexpr std::string_view kSelectInstrumentTitle = "Select Instrument";
+inline constexpr std::string_view kSelectEffectTitle = "Select Effect";
 
 } // namespace jorvo

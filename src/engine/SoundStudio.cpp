@@ -3,7 +3,11 @@
 #include <algorithm>
 #include <atomic>
 
+#include "audio/AudioOutputMME.h"
 #include "audio/SampleStore.h"
+#include "document/ArchiveException.h"
+#include "document/BinaryArchive.h"
+#include "document/XMLArchive.h"
 #include "engine/Effect.h"
 #include "engine/EngineMessages.h"
 #include "engine/Instrument.h"
@@ -16,9 +20,16 @@
 
 namespace jorvo {
 
+JORVO_IMPLEMENT_PERSISTENT(SoundStudio, PersistentObject, 0)
+
 namespace {
 
 std::atomic<SoundStudio*> currentStudio{nullptr};
+
+// The one format the studio renders: 16-bit stereo at 44100 Hz.
+constexpr std::uint16_t kOutputChannels = 2;
+constexpr std::uint16_t kOutputBits = 16;
+constexpr std::uint32_t kOutputRate = 44100;
 
 // The first member of `list` named `name`, or null.
 template <class Target>
@@ -70,9 +81,95 @@ bool ConfirmDelete(const SeqEventTarget& target)
                               MessageIcon::Warning, MessageAnswer::No) != MessageAnswer::No;
 }
 
+// Tells the user that member `number` (1-based) of the `family` list could not be loaded.
+void ReportMemberLoadFailed(const char* family, std::size_t number)
+{
+    Shell().MessageBox(FormatText(kStudioMemberLoadFailed, {family, std::to_string(number)}), "Jorvo",
+                       MessageButtons::Ok, MessageIcon::Error);
+}
+
+// Binary: a 16-bit count, then every member as a target stream.
+template <class Target>
+void StoreList(BinaryArchive& archive, const std::vector<std::unique_ptr<Target>>& list)
+{
+    if (list.size() > 0xFFFF)
+        throw ArchiveException(ArchiveException::Cause::Generic);
+    archive.WriteWord(static_cast<std::uint16_t>(list.size()));
+    for (const auto& member : list)
+        SeqEventTargetFactory::StoreTarget(archive, member.get());
+}
+
+// Binary: reads a list stored by StoreList; `load` reads one member stream, `insert` takes it.
+// A member that cannot be read is reported and left out, one refused by `insert` is destroyed.
+// A stream that does not even hold a target (nothing was consumed) means the rest of the file
+// cannot be found, so it raises ArchiveException.
+template <class Load, class Insert>
+void LoadList(BinaryArchive& archive, const char* family, Load load, Insert insert)
+{
+    const std::uint16_t count = archive.ReadWord();
+    for (std::size_t number = 1; number <= count; ++number) {
+        const std::uint64_t before = archive.BytesAvailable();
+        auto member = load(archive);
+        if (member) {
+            insert(member);
+            continue;
+        }
+        if (archive.BytesAvailable() == before)
+            throw ArchiveException(ArchiveException::Cause::Generic);
+        ReportMemberLoadFailed(family, number);
+    }
+}
+
+// XML: a child `listName` with one element per member; written only when there is a member.
+template <class Target>
+void StoreXMLList(CXMLArchive& archive, const char* listName, const std::vector<std::unique_ptr<Target>>& list)
+{
+    if (list.empty())
+        return;
+    CXMLArchive listArchive(archive);
+    listArchive.CreateChild(listName);
+    for (const auto& member : list) {
+        CXMLArchive memberArchive(listArchive);
+        member->SerializeXML(memberArchive);
+    }
+}
+
+// XML: every `family` element of the child `listName` is created by `create` and handed to
+// `insert`. A member that fails to load is reported and left out; one refused is destroyed.
+template <class Create, class Insert>
+void LoadXMLList(const CXMLArchive& archive, const char* listName, const char* family, Create create,
+                 Insert insert)
+{
+    CXMLArchive listArchive(archive);
+    if (!listArchive.Descend(listName))
+        return;
+    DomNodeList nodes;
+    listArchive.SelectChildren(family, nodes);
+    DomNode node;
+    for (std::size_t number = 1; listArchive.NextNode(nodes, node); ++number) {
+        CXMLArchive memberArchive(listArchive);
+        memberArchive.SetCurrentNode(node);
+        try {
+            if (auto member = create(memberArchive))
+                insert(member);
+        } catch (const std::exception&) {
+            ReportMemberLoadFailed(family, number);
+        }
+    }
+}
+
+// Runs `serialize` on the child `name` of the archive's current element, when there is one.
+template <class Part>
+void LoadXMLPart(const CXMLArchive& archive, const char* name, Part& part)
+{
+    CXMLArchive partArchive(archive);
+    if (partArchive.Descend(name))
+        part.SerializeXML(partArchive);
+}
+
 } // namespace
 
-SoundStudio::SoundStudio()
+SoundStudio::SoundStudio(StudioOutput output)
 {
     currentStudio.store(this);
     sampleStore_ = std::make_unique<SampleStore>();
@@ -81,16 +178,31 @@ SoundStudio::SoundStudio()
     mixer_ = std::make_unique<Mixer>();
     mixer_->OpenView();
     sequencer_ = std::make_unique<Sequencer>(this);
-    // The audio output, whose source is the sequencer and which starts at once, is created here.
+    // A batch studio gets the base output, which neither queries nor opens a device; its format
+    // still reaches the meter and the sequencer.
+    if (output == StudioOutput::RealTime) {
+        output_ = std::make_unique<AudioOutputMME>(this);
+    } else {
+        output_ = std::make_unique<AudioOutput>(this);
+        output_->SetFormat(kOutputChannels, kOutputBits, kOutputRate);
+    }
+    output_->SetSource(this);
+    if (!output_->IsRunning())
+        output_->Start();
 }
 
 SoundStudio::~SoundStudio()
 {
-    // The sequencer goes first: nothing renders once it is stopped, and its song refers to the
-    // mixer's channels and busses and to the targets. The output is stopped and destroyed here.
+    // Nothing renders once the sequencer and the output are stopped; the song refers to the
+    // mixer's channels and busses and to the targets, so the sequencer goes before them.
     sequencer_->Stop();
-    sequencer_.reset();
+    if (output_->IsRunning())
+        output_->Stop();
+    output_.reset();
+    if (AudioOutput::Studio() == this)
+        AudioOutput::SetStudio(nullptr);
     mixer_.reset();
+    sequencer_.reset();
     instruments_.clear();
     effects_.clear();
     sampleStore_.reset();
@@ -279,10 +391,31 @@ void SoundStudio::Broadcast(std::int32_t code, std::int32_t a, std::int32_t b)
         effect->HandleEvent(code, a, b, 0, 0);
 }
 
-void SoundStudio::SetFormat(int, int, int rate)
+void SoundStudio::SetFormat(std::uint16_t, std::uint16_t, std::uint32_t rate)
 {
-    ProcessorMeter::Instance().SetSampleRate(rate > 0 ? static_cast<std::uint32_t>(rate) : 0);
-    sequencer_->SetSampleRate(rate);
+    ProcessorMeter::Instance().SetSampleRate(rate);
+    // The output reports its format from its constructor, before the studio holds it, but
+    // always after the sequencer exists.
+    if (sequencer_)
+        sequencer_->SetSampleRate(static_cast<int>(std::min<std::uint32_t>(rate, INT32_MAX)));
+}
+
+std::uint64_t SoundStudio::BeginBlock() noexcept
+{
+    return ProcessorMeter::Instance().Begin();
+}
+
+void SoundStudio::AccountBlock(std::uint64_t start, std::uint32_t frames) noexcept
+{
+    ProcessorMeter::Instance().Account(start, frames);
+}
+
+std::uint32_t SoundStudio::RenderAudio(std::int32_t* buffer, std::uint32_t frames) noexcept
+{
+    int count = static_cast<int>(std::min(frames, kMaxRenderFrames));
+    const std::int32_t* block = RenderBlock(count);
+    std::copy_n(block, 2 * static_cast<std::size_t>(count), buffer);
+    return static_cast<std::uint32_t>(count);
 }
 
 Sequencer& SoundStudio::GetSequencer()
@@ -297,8 +430,9 @@ const std::int32_t* SoundStudio::RenderBlock(int& frames)
 
 void SoundStudio::Transport(const std::string& command)
 {
-    // The audio output is started here, when it is not running, before "ID_PLAY".
     if (command == "ID_PLAY") {
+        if (!output_->IsRunning())
+            output_->Start();
         if (sequencer_->IsPlaying())
             sequencer_->Stop();
         else
@@ -314,6 +448,78 @@ void SoundStudio::Transport(const std::string& command)
     } else if (command == "ID_FFORWARD") {
         sequencer_->FastForward();
     }
+}
+
+// The output -----------------------------------------------------------------------------------
+
+std::unique_ptr<AudioOutput> SoundStudio::SwapOutput(std::unique_ptr<AudioOutput> output)
+{
+    if (!output)
+        return nullptr;
+    if (output_->IsRunning())
+        output_->Stop();
+    output->SetSource(this);
+    std::swap(output, output_);
+    return output;
+}
+
+bool SoundStudio::ConfigureOutput()
+{
+    if (output_->IsRunning())
+        output_->Stop();
+    return output_->Configure();
+}
+
+void SoundStudio::ResetOutput()
+{
+    if (sequencer_->IsPlaying())
+        sequencer_->Stop();
+    output_->Reset();
+}
+
+void SoundStudio::ExportMIDI(MidiFile& file)
+{
+    sequencer_->ExportMIDI(file);
+}
+
+// Storage -------------------------------------------------------------------------------------
+
+void SoundStudio::Serialize(BinaryArchive& archive)
+{
+    if (archive.IsStoring()) {
+        StoreList(archive, effects_);
+        StoreList(archive, instruments_);
+    } else {
+        LoadList(archive, "Effect", &SeqEventTargetFactory::LoadEffect,
+                 [this](std::unique_ptr<Effect>& effect) { InsertEffect(effect); });
+        LoadList(archive, "Instrument", &SeqEventTargetFactory::LoadInstrument,
+                 [this](std::unique_ptr<Instrument>& instrument) { InsertInstrument(instrument); });
+    }
+    mixer_->Serialize(archive);
+    sequencer_->Serialize(archive);
+}
+
+void SoundStudio::SerializeXML(CXMLArchive& archive)
+{
+    if (!archive.IsLoading()) {
+        archive.CreateChild("Studio");
+        StoreXMLList(archive, "InstrumentList", instruments_);
+        StoreXMLList(archive, "EffectList", effects_);
+        CXMLArchive mixerArchive(archive);
+        mixer_->SerializeXML(mixerArchive);
+        CXMLArchive sequencerArchive(archive);
+        sequencer_->SerializeXML(sequencerArchive);
+        return;
+    }
+    if (!archive.IsCurrent("Studio"))
+        throw ArchiveException(ArchiveException::Cause::Generic, archive.GetPath());
+    // Effects first, so that the busses exist before the channels' sends name them.
+    LoadXMLList(archive, "EffectList", "Effect", &SeqEventTargetFactory::CreateEffectFromXML,
+                [this](std::unique_ptr<Effect>& effect) { InsertEffect(effect); });
+    LoadXMLList(archive, "InstrumentList", "Instrument", &SeqEventTargetFactory::CreateInstrumentFromXML,
+                [this](std::unique_ptr<Instrument>& instrument) { InsertInstrument(instrument); });
+    LoadXMLPart(archive, "Mixer", *mixer_);
+    LoadXMLPart(archive, "Sequencer", *sequencer_);
 }
 
 } // namespace jorvo

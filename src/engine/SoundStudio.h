@@ -18,16 +18,25 @@
 #include <string>
 #include <vector>
 
+#include "audio/AudioOutput.h"
+#include "document/RuntimeClass.h"
+
 namespace jorvo {
 
 class Effect;
 class Instrument;
+class MidiFile;
 class Mixer;
 class SampleStore;
 class SeqEventTarget;
 class Sequencer;
 
-class SoundStudio {
+// Whether a studio plays through the real-time output. Batch work (commands, tests, offline
+// rendering) builds its studio with None so that no sound device is ever opened.
+enum class StudioOutput { RealTime, None };
+
+class SoundStudio : public PersistentObject, public AudioSource, public AudioOutputStudio {
+    JORVO_DECLARE_PERSISTENT(SoundStudio)
 public:
     using InstrumentList = std::vector<std::unique_ptr<Instrument>>;
     using EffectList = std::vector<std::unique_ptr<Effect>>;
@@ -44,11 +53,15 @@ public:
     };
 
     // Becomes the current studio, then creates the sample store, the instrument and effect
-    // lists and the mixer with its view ("MixerView"). UI thread.
-    SoundStudio();
-    // Tears down in reverse: the mixer, every instrument, every effect, the sample store; then
-    // stops being the current studio. UI thread.
-    ~SoundStudio();
+    // lists, the mixer with its view ("MixerView"), the sequencer and the audio output, which
+    // pulls from this studio and is started at once. With RealTime (the document's studio) that
+    // is the real-time AudioOutputMME; with None a base AudioOutput that never opens a device and
+    // never runs (the WAV render swaps its own output in). UI thread.
+    explicit SoundStudio(StudioOutput output = StudioOutput::None);
+    // Stops the sequencer and the output, then destroys the output, the mixer, the sequencer,
+    // every instrument, every effect and the sample store; then stops being the current studio.
+    // UI thread.
+    ~SoundStudio() override;
     SoundStudio(const SoundStudio&) = delete;
     SoundStudio& operator=(const SoundStudio&) = delete;
 
@@ -109,14 +122,50 @@ public:
 
     // The output's format was set: the meter computes loads for `rate`, and the sequencer its
     // samples per pulse. UI thread.
-    void SetFormat(int channels, int bits, int rate);
+    void SetFormat(std::uint16_t channels, std::uint16_t bits, std::uint32_t rate) override;
+    // The meter's Begin before the output renders a block. Audio thread.
+    std::uint64_t BeginBlock() noexcept override;
+    // The meter's Account after the output rendered `frames` frames begun at `start`. Audio thread.
+    void AccountBlock(std::uint64_t start, std::uint32_t frames) noexcept override;
+    // RenderBlock into `buffer`: at most `frames` (cut to 4096) frames; returns those produced.
+    // Audio thread.
+    std::uint32_t RenderAudio(std::int32_t* buffer, std::uint32_t frames) noexcept override;
+
+    // The studio's current output (never null while the studio lives).
+    AudioOutput& GetOutput() { return *output_; }
+    // Puts `output` in place of the current output and hands the previous one back (the WAV
+    // render swaps its file output in and the real-time one back). The previous output is
+    // stopped first; the new one gets this studio as its source and is not started. A null
+    // `output` changes nothing and returns null. UI thread.
+    std::unique_ptr<AudioOutput> SwapOutput(std::unique_ptr<AudioOutput> output);
+    // "Audio Output...": stops the output when it is running, then runs its options dialog.
+    // False when the dialog could not run. UI thread.
+    bool ConfigureOutput();
+    // "Reset the Audio Output": stops the sequencer when it is playing, then resets the output
+    // (which leaves it stopped). UI thread.
+    void ResetOutput();
+
+    // Writes the song as a standard MIDI file through `file` (the sequencer's ExportMIDI).
+    // UI thread.
+    void ExportMIDI(MidiFile& file);
+
+    // Binary storage: the effect list and the instrument list (each a 16-bit count and members
+    // stored by the target factory), then the mixer and the sequencer. On load, a member that
+    // fails to load is reported and skipped, one whose insert is refused is destroyed. Other
+    // damage raises ArchiveException. UI thread, with the output stopped.
+    void Serialize(BinaryArchive& archive) override;
+    // Element "Studio": "InstrumentList" (only when not empty), "EffectList", "Mixer",
+    // "Sequencer". Loading requires "Studio" (else ArchiveException) and reads "EffectList"
+    // before "InstrumentList", then "Mixer" and "Sequencer" when present. UI thread.
+    void SerializeXML(CXMLArchive& archive) override;
 
     // The sequencer, which owns the song material and plays it.
     Sequencer& GetSequencer();
     // The next block of at most 4096 stereo frames (the sequencer's Render); `frames` comes back
     // smaller when playback stopped inside the block. Audio thread.
     const std::int32_t* RenderBlock(int& frames);
-    // The transport commands of skin buttons: "ID_PLAY" (start or pause), "ID_STOP" (stop, or
+    // The transport commands of skin buttons: "ID_PLAY" (starts the output when it is not
+    // running, then start or pause), "ID_STOP" (stop, or
     // rewind when stopped; then unreferenced samples are purged), "ID_REWIND", "ID_FFORWARD" (one
     // beat ahead). Any other name does nothing. UI thread.
     void Transport(const std::string& command);
@@ -127,6 +176,7 @@ public:
 
 private:
     std::mutex renderMutex_;
+    std::unique_ptr<AudioOutput> output_;
     std::unique_ptr<SampleStore> sampleStore_;
     InstrumentList instruments_;
     EffectList effects_;

@@ -10,11 +10,14 @@
 #include "document/Configuration.h"
 #include "document/DeepCopy.h"
 #include "engine/Mixer.h"
+#include "engine/PluginLibrary.h"
 #include "engine/SeqEventTarget.h"
 #include "platform/DeviceIndicators.h"
 #include "platform/ShellServices.h"
 #include "platform/TextFormat.h"
 #include "platform/WindowMessages.h"
+#include "sequencer/MidiFile.h"
+#include "sequencer/PatternBankList.h"
 #include "sequencer/SeqEventFactory.h"
 #include "sequencer/SequencerMessages.h"
 #include "sequencer/SequencerSettings.h"
@@ -135,6 +138,8 @@ Sequencer::Sequencer(SoundStudio* studio)
 
 Sequencer::~Sequencer()
 {
+    // The banks go first, outside the lock: destroying them saves the changed ones to their files.
+    patternBanks_.reset();
     for (const ViewId view : {songEditor_, sectionEditor_, patternEditor_, parameterEditor_})
         if (view != kNoView)
             Shell().RemoveView(view);
@@ -315,6 +320,7 @@ std::uint32_t Sequencer::ElementLength(const SeqEvent* element) const
 void Sequencer::PublishPosition(std::uint32_t pulse)
 {
     songPosition_.store(pulse, std::memory_order_relaxed);
+    SetPluginPulseCounter(pulse);
 }
 
 void Sequencer::Broadcast(std::int32_t code, std::int32_t a, std::int32_t b)
@@ -886,6 +892,19 @@ void Sequencer::Serialize(BinaryArchive& archive)
     song->Serialize(archive);
     InstallSong(std::move(song));
     ResetPosition();
+}
+
+PatternBankList& Sequencer::GetPatternBankList()
+{
+    if (!patternBanks_)
+        patternBanks_ = std::make_unique<PatternBankList>(*this);
+    return *patternBanks_;
+}
+
+void Sequencer::ExportMIDI(MidiFile& file)
+{
+    file.ExportSequencer(*song_, SequencerSettings::GetTempo(), SequencerSettings::GetBeatsPerBar(),
+                         SequencerSettings::GetPulsesPerQuarterNote());
 }
 
 void Sequencer::SerializeXML(CXMLArchive& archive)

@@ -34,6 +34,8 @@
 
 namespace jorvo {
 
+class MidiFile;
+class PatternBankList;
 class SeqEvent;
 class SeqEventTarget;
 class SeqParameter;
@@ -235,6 +237,10 @@ public:
     // and "SectionList" (each only when not empty) and the song's "Song". Loading requires the
     // current element to be "Sequencer" (else ArchiveException Generic) and reads as Serialize.
     void SerializeXML(CXMLArchive& archive) override;
+    // The pattern-bank manager, created on first use. UI thread.
+    PatternBankList& GetPatternBankList();
+    // Writes the song with the tempo, beats per bar and resolution through `file`. UI thread.
+    void ExportMIDI(MidiFile& file);
     // Empties the song, destroys every section and pattern, takes the default timing values from
     // the settings and clears the play state.
     void Reset();
@@ -289,6 +295,7 @@ private:
     ViewId sectionEditor_ = kNoView;
     ViewId patternEditor_ = kNoView;
     ViewId parameterEditor_ = kNoView;
+    std::unique_ptr<PatternBankList> patternBanks_;
 };
 
 } // namespace jorvo

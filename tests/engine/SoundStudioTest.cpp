@@ -100,6 +100,26 @@ TEST_F(SoundStudioTest, AddedTargetsGetTheirDefaultNameMadeUnique)
     EXPECT_EQ(studio->GetMixer().BussOf(*reverb)->SendParameterType(), 101);
 }
 
+TEST_F(SoundStudioTest, SamplersAndRealEffectsAreNumberedFromTwo)
+{
+    Instrument* first = studio->AddInstrument("Sampler");
+    Instrument* second = studio->AddInstrument("Sampler");
+    Instrument* third = studio->AddInstrument("Sampler");
+    ASSERT_TRUE(first && second && third);
+    EXPECT_EQ(first->GetName(), "Sampler");
+    EXPECT_EQ(second->GetName(), "Sampler2");
+    EXPECT_EQ(third->GetName(), "Sampler3");
+
+    Effect* delay = studio->AddEffect("Delay");
+    Effect* reverb = studio->AddEffect("Reverb");
+    ASSERT_TRUE(delay && reverb);
+    ASSERT_NE(studio->AddEffect("Delay"), nullptr); // Delay2 is taken now
+    reverb->SetName("Delay");
+    EXPECT_EQ(reverb->GetName(), "Delay3");
+    EXPECT_EQ(shell.LastMessage(), "Name 'Delay' is already in use.  'Delay3' will be used instead.");
+    EXPECT_NE(studio->GetMixer().FindBuss("Delay3"), nullptr);
+}
+
 TEST_F(SoundStudioTest, AnUnknownEngineAddsNothing)
 {
     EXPECT_EQ(studio->AddInstrument(""), nullptr);

@@ -8,7 +8,10 @@
 #include "document/ConfigurationPages.h"
 #include "engine/Mixer.h"
 #include "engine/MixerChannel.h"
+#include "engine/PluginLibrary.h"
 #include "engine/SeqParameter.h"
+#include "sequencer/MidiFile.h"
+#include "sequencer/PatternBankList.h"
 #include "support/TestSupport.h"
 
 namespace jorvo::test::sequencing {
@@ -294,6 +297,55 @@ TEST_F(SequencerListsTest, TheStudioDrivesTheTransportAndTheRate)
     int frames = 5000;
     studio.RenderBlock(frames);
     EXPECT_EQ(frames, 4096);
+}
+
+TEST_F(SequencerListsTest, PluginsSeeThePositionAsItChanges)
+{
+    sequencer.SetPosition(960);
+    EXPECT_EQ(*PluginPulseCounter(), 960u);
+    sequencer.Play();
+    RenderFrames(10000);
+    EXPECT_GT(sequencer.GetSongPosition(), 960u);
+    EXPECT_EQ(*PluginPulseCounter(), sequencer.GetSongPosition());
+    studio.Transport("ID_STOP");
+    studio.Transport("ID_STOP");
+    EXPECT_EQ(*PluginPulseCounter(), 0u);
+}
+
+TEST_F(SequencerListsTest, ThePatternBankManagerIsCreatedOnceAndServesThisSequencer)
+{
+    PatternBankList& banks = sequencer.GetPatternBankList();
+    EXPECT_EQ(&sequencer.GetPatternBankList(), &banks);
+    EXPECT_EQ(&banks.GetSequencer(), &sequencer);
+}
+
+// The byte string `part` occurs in `bytes`.
+bool Contains(const std::vector<std::uint8_t>& bytes, const std::vector<std::uint8_t>& part)
+{
+    return std::search(bytes.begin(), bytes.end(), part.begin(), part.end()) != bytes.end();
+}
+
+TEST_F(SequencerListsTest, TheMidiExportCarriesTheTimingValuesAndTheSong)
+{
+    ASSERT_TRUE(sequencer.SetTempo(100));
+    ASSERT_TRUE(sequencer.SetBeatsPerBar(3));
+    SeqEventPattern* pattern = sequencer.CreatePattern("Riff");
+    test::sequencing::AddNote(*pattern, 0, 240, 60, 100);
+    PlaceInSong(pattern, recorder, 1440);
+
+    MidiFile file(true);
+    studio.ExportMIDI(file);
+    ASSERT_EQ(file.Tracks().size(), 2u); // the song's, then the recorder's
+    MemoryStream stream;
+    BinaryArchive archive(stream, BinaryArchive::Mode::Store, MidiFile::kArchiveBufferSize);
+    file.Write(archive);
+    archive.Close();
+    const std::vector<std::uint8_t> bytes = stream.Bytes();
+    // Division 480; 60,000,000 / 100 = 600,000 µs = 09 27 C0 per quarter; 3/4 time.
+    EXPECT_TRUE(Contains(bytes, {0, 1, 0, 2, 0x01, 0xE0}));
+    EXPECT_TRUE(Contains(bytes, {0xFF, 0x51, 0x03, 0x09, 0x27, 0xC0}));
+    EXPECT_TRUE(Contains(bytes, {0xFF, 0x58, 0x04, 0x03, 0x02, 0x18, 0x08}));
+    EXPECT_TRUE(Contains(bytes, {0x90, 60, 100}));
 }
 
 // Storage ---------------------------------------------------------------------------------------

@@ -1,0 +1,13 @@
+#pragma once
+// The bundled tonal samples: an electric piano (stereo, plays once), a bass (mono, looped) and a
+// pad (stereo, looped). Each carries its root note in a sampler chunk.
+#include <vector>
+
+#include "WaveFileWriter.h"
+
+namespace jorvo {
+
+// The tonal sounds with their paths below the sample folder ("Tonal/...").
+std::vector<SynthSound> SynthesiseTonalSounds();
+
+} // namespace jorvo
