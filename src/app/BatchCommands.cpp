@@ -9,16 +9,19 @@
 #include <fstream>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <ostream>
 #include <thread>
 #include <unistd.h>
 
 #include "app/BatchMessages.h"
 #include "app/JorvoDoc.h"
-#include "audio/AudioOutputWAV.h"
 #include "document/Configuration.h"
 #include "engine/Effect.h"
 #include "engine/Instrument.h"
+#include "engine/SongRenderer.h"
+#include "engine/SoundStudio.h"
+#include "platform/AsciiText.h"
 #include "platform/TextFormat.h"
 #include "sequencer/Sequencer.h"
 #include "sequencer/SequencerSettings.h"
@@ -193,24 +196,52 @@ void PlaySongOnce(Sequencer& sequencer, std::ostream& err, const std::function<b
         err << '\n';
 }
 
+// The render's front end on a terminal: the file comes from the command line, nothing is asked,
+// progress is a bar on standard error, Ctrl-C cancels, and the outcome text is collected.
+class TerminalRenderFrontEnd : public RenderFrontEnd {
+public:
+    TerminalRenderFrontEnd(std::string path, std::ostream& progress) : path_(std::move(path)), progress_(progress) {}
+
+    std::optional<std::string> ChooseFile(const std::string&) override { return path_; }
+    bool Confirm(const std::string&) override { return true; }
+    void BeginProgress(std::uint32_t start, std::uint32_t end) override
+    {
+        start_ = start;
+        end_ = end;
+    }
+    void SetProgress(std::uint32_t pulse) override { DrawProgress(progress_, pulse - start_, end_ - start_); }
+    bool CancelRequested() override { return playInterrupted.load(); }
+    void EndProgress() override
+    {
+        if (::isatty(STDERR_FILENO) != 0)
+            progress_ << '\n';
+    }
+    void ShowResult(const std::string& text) override { result_ = text; }
+
+    // The outcome text the render showed; empty when none.
+    const std::string& Result() const { return result_; }
+
+private:
+    std::string path_;
+    std::ostream& progress_;
+    std::uint32_t start_ = 0;
+    std::uint32_t end_ = 0;
+    std::string result_;
+};
+
+// Renders the whole song once through the same procedure as the studio window's "Export As Audio".
 int Render(const Arguments& arguments, std::ostream& out, std::ostream& err)
 {
     CJorvoDoc document;
     if (!LoadDocument(document, arguments.positional[0], err))
         return kExitFailed;
-    const std::string path = OutputPath(arguments, ".wav");
     SoundStudio& studio = *document.GetStudio();
-    Sequencer& sequencer = studio.GetSequencer();
-    auto owned = std::make_unique<AudioOutputWAV>(&studio, path);
-    AudioOutputWAV& file = *owned;
-    file.SetPlayingCheck([&sequencer] { return sequencer.IsPlaying(); });
-    std::unique_ptr<AudioOutput> previous = studio.SwapOutput(std::move(owned));
-    if (file.Start())
-        PlaySongOnce(sequencer, err, [] { return true; });
-    file.Stop();
-    const bool written = file.FileCompleted();
-    studio.SwapOutput(std::move(previous));
-    return Finish(written, path, out, err);
+    studio.GetSequencer().SetPlayRange(nullptr, 0);
+    playInterrupted = false;
+    TerminalRenderFrontEnd frontEnd(OutputPath(arguments, ".wav"), err);
+    const bool rendered = SongRenderer(studio, frontEnd).Run({}) == RenderOutcome::Rendered;
+    (rendered ? out : err) << frontEnd.Result() << '\n';
+    return rendered ? kExitDone : kExitFailed;
 }
 
 int Play(const Arguments& arguments, std::ostream&, std::ostream& err)
@@ -232,17 +263,10 @@ constexpr DWordSetting kDWordSettings[] = {
 constexpr const char* kStringSettings[] = {kDefaultDocDirSetting, kPluginsDirSetting, kPatternBankDirSetting,
                                            kSampleDirSetting, kSkinsDirSetting, kJorvoImageSetting};
 
-bool SameName(std::string_view a, std::string_view b)
-{
-    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-           });
-}
-
 const DWordSetting* FindDWordSetting(const std::string& name)
 {
     for (const DWordSetting& setting : kDWordSettings) {
-        if (SameName(setting.name, name))
+        if (EqualsIgnoringCase(setting.name, name))
             return &setting;
     }
     return nullptr;
@@ -251,7 +275,7 @@ const DWordSetting* FindDWordSetting(const std::string& name)
 const char* FindStringSetting(const std::string& name)
 {
     for (const char* setting : kStringSettings) {
-        if (SameName(setting, name))
+        if (EqualsIgnoringCase(setting, name))
             return setting;
     }
     return nullptr;

@@ -3,7 +3,6 @@
 #include <cstring>
 #include <exception>
 #include <filesystem>
-#include <pugixml.hpp>
 #include <sstream>
 
 #include "document/ArchiveStreams.h"
@@ -39,28 +38,6 @@ void ShowError(const char* format, const std::string& path, const char* caption 
 std::string FolderOf(const std::string& path)
 {
     return std::filesystem::path(path).parent_path().string();
-}
-
-// Writes `node` and everything below it as a new child of the archive's node. Only elements and
-// attributes are views' content; anything else is layout of the text and is left out.
-void AppendElement(const CXMLArchive& parent, const pugi::xml_node& node)
-{
-    CXMLArchive archive(parent);
-    if (!archive.CreateChild(node.name()))
-        return;
-    for (const pugi::xml_attribute& attribute : node.attributes())
-        archive.Write(attribute.name(), std::string(attribute.value()));
-    for (const pugi::xml_node& child : node.children()) {
-        if (child.type() == pugi::node_element)
-            AppendElement(archive, child);
-    }
-}
-
-std::string ElementText(const pugi::xml_node& node)
-{
-    std::ostringstream text;
-    node.print(text, "", pugi::format_raw);
-    return text.str();
 }
 
 } // namespace
@@ -106,22 +83,18 @@ void StoredViewList::SerializeXML(CXMLArchive& archive)
         CXMLArchive list(archive);
         if (!list.CreateChild(kViewListElement))
             throw ArchiveException(ArchiveException::Cause::Generic, archive.GetPath());
-        for (const View& view : views_) {
-            pugi::xml_document element;
-            if (element.load_string(view.element.c_str()) && element.document_element())
-                AppendElement(list, element.document_element());
-        }
+        for (const View& view : views_)
+            list.GetCurrentNode().AppendXmlText(view.element);
         return;
     }
-    // The archive's own tree offers no way to read an element back as text, so the file is read
-    // once more for the view list alone; the archive has already checked it is well-formed.
-    pugi::xml_document file;
-    if (!file.load_file(archive.GetPath().c_str()))
-        throw ArchiveException(ArchiveException::Cause::Generic, archive.GetPath());
+    // The document positions the archive on "ViewList"; a file without one has no views.
     std::vector<View> views;
-    for (const pugi::xml_node& view : file.document_element().child(kViewListElement).children()) {
-        if (view.type() == pugi::node_element)
-            views.push_back(View{view.name(), ElementText(view)});
+    if (archive.IsCurrent(kViewListElement)) {
+        DomNodeList children = archive.GetCurrentNode().ChildNodes();
+        for (DomNode view = children.NextNode(); view; view = children.NextNode()) {
+            if (view.Type() == DomNodeType::Element)
+                views.push_back(View{view.TagName(), view.OuterXml()});
+        }
     }
     views_ = std::move(views);
 }

@@ -1,5 +1,7 @@
 #include "document/DomNode.h"
 
+#include <sstream>
+
 #include <new>
 
 #include "document/DomTree.h"
@@ -82,6 +84,27 @@ DomNode DomNode::AppendChild(const DomNode& child) const
     const pugi::xml_node moved = beforeHolder ? parent.insert_move_before(child.node_, tree_->holder)
                                               : parent.append_move(child.node_);
     return moved ? child : DomNode();
+}
+
+DomNode DomNode::AppendXmlText(const std::string& text) const
+{
+    if (Type() != DomNodeType::Element)
+        return {};
+    pugi::xml_document fragment;
+    if (!fragment.load_string(text.c_str()) || !fragment.document_element())
+        return {};
+    pugi::xml_node parent = node_;
+    const pugi::xml_node copy = parent.append_copy(fragment.document_element());
+    return copy ? DomNode(tree_, copy) : DomNode();
+}
+
+std::string DomNode::OuterXml() const
+{
+    if (!node_)
+        return {};
+    std::ostringstream text;
+    node_.print(text, "", pugi::format_raw);
+    return text.str();
 }
 
 DomNode DomNode::RemoveChild(const DomNode& child) const

@@ -41,6 +41,14 @@ public:
     // was. Returns `child`, or an empty handle when it cannot go there (other document, its own
     // ancestor, a second document element, a node kind this parent cannot hold).
     DomNode AppendChild(const DomNode& child) const;
+    // Parses `text`, one element with its content, and appends a copy as the last child of this
+    // element. Returns the new child, or an empty handle when `text` is not one well-formed
+    // element or this is not an element.
+    DomNode AppendXmlText(const std::string& text) const;
+
+    // This element and everything below it as XML text without layout; empty for an empty handle.
+    std::string OuterXml() const;
+
     // Takes `child` out of this node; the handle stays usable and may be appended again. Returns
     // `child`, or an empty handle when it is not a child of this node.
     DomNode RemoveChild(const DomNode& child) const;

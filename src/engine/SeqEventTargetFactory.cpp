@@ -246,6 +246,12 @@ std::unique_ptr<typename Kind::Target> LoadTarget(BinaryArchive& archive)
         SkipToEndMarker(archive);
         return target;
     } catch (const std::exception&) {
+        // A member that failed part way is skipped up to its end marker, so the members after it
+        // can still be read; when the marker never comes, the stream is left where it ended.
+        try {
+            SkipToEndMarker(archive);
+        } catch (const std::exception&) {
+        }
         return nullptr;
     }
 }

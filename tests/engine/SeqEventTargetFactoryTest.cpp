@@ -419,5 +419,26 @@ TEST_F(FactoryTest, DamagedStreamsGiveNoTarget)
     EXPECT_EQ(archive.BytesAvailable(), 0u); // skipped to the end marker
 }
 
+TEST_F(FactoryTest, AMemberThatFailsPartWayIsSkippedSoTheNextOneLoads)
+{
+    const auto first = SeqEventTargetFactory::CreateInstrument("mSyn");
+    const auto second = SeqEventTargetFactory::CreateInstrument("DefaultInstrument");
+    const std::string firstBytes = StoreStream(first.get());
+    std::string bytes = firstBytes + StoreStream(second.get());
+    // The instrument repeats its engine name near the end of its own record (after the stream's
+    // header and its name); spoiling that copy makes its Serialize fail part way.
+    const std::string wideName = Bytes({'m', 0, 'S', 0, 'y', 0, 'n', 0});
+    const std::size_t inner = firstBytes.rfind(wideName);
+    ASSERT_GT(inner, firstBytes.find(wideName));
+    bytes[inner] = 'x';
+
+    MemoryStream stream(bytes);
+    BinaryArchive archive(stream, BinaryArchive::Mode::Load);
+    EXPECT_EQ(SeqEventTargetFactory::LoadInstrument(archive), nullptr);
+    const auto next = SeqEventTargetFactory::LoadInstrument(archive);
+    ASSERT_NE(next, nullptr);
+    EXPECT_EQ(next->GetEngineName(), "DefaultInstrument");
+}
+
 } // namespace
 } // namespace jorvo
