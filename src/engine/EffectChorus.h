@@ -5,12 +5,12 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/Effect.h"
+#include "engine/FixedLayoutEffect.h"
 #include "engine/SineTable.h"
 
 namespace jorvo {
 
-class EffectChorus final : public Effect {
+class EffectChorus final : public FixedLayoutEffect {
     JORVO_DECLARE_PERSISTENT(EffectChorus)
 public:
     // The engine's fixed shape: one input channel, this many output channels.
@@ -26,8 +26,6 @@ public:
     // A chorus named "Chorus", one input channel, two output channels, parameters at their defaults.
     EffectChorus();
 
-    // Parameter codes set live values and recompute the modulation; 255 resets. Audio or UI thread.
-    void HandleEvent(std::int32_t code, std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d) override;
     // Reads `frames` mono frames (at most kMaxFrames) and writes as many stereo frames; true.
     // False, with nothing written, when the output channel count is not the engine's. Audio thread.
     bool Process(const std::int32_t* input, int frames) override;
@@ -36,15 +34,8 @@ public:
 
     // "Chorus".
     std::string GetEngineName() const override { return "Chorus"; }
-    // Effect storage, then one version byte (1; skipped when loading); a load keeps the engine's
-    // channel counts whatever the record says. UI thread.
-    void Serialize(BinaryArchive& archive) override;
-    // Effect element; a load keeps the engine's channel counts whatever the file says. UI thread.
-    void SerializeXML(CXMLArchive& archive) override;
 
 private:
-    // One input channel and kOutputChannels outputs: Process writes that many per frame.
-    void KeepChannelLayout();
     // The line holds 1022 samples and one more that mirrors the first, for interpolation.
     static constexpr int kLineUsed = 1022;
     static constexpr int kLineSize = 1024;
@@ -57,6 +48,7 @@ private:
     };
 
     void UpdateModulation();
+    void LiveValuesChanged() override { UpdateModulation(); }
     void ControlTick();
     void Write(std::int32_t sample);
 

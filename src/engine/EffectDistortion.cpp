@@ -2,40 +2,20 @@
 
 #include <algorithm>
 
-#include "document/BinaryArchive.h"
-#include "document/XMLArchive.h"
 #include "engine/FixedPoint.h"
 
 namespace jorvo {
 
 JORVO_IMPLEMENT_PERSISTENT(EffectDistortion, Effect, 0)
 
-namespace {
-constexpr std::uint8_t kDistortionVersion = 1;
-} // namespace
-
-EffectDistortion::EffectDistortion()
+EffectDistortion::EffectDistortion() : FixedLayoutEffect(kOutputChannels)
 {
     SetNameDirect("Distortion");
-    KeepChannelLayout();
     AddParameter(&mode_);
     AddParameter(&distortion_);
     AddParameter(&bass_);
     AddParameter(&treble_);
     UpdateShape();
-}
-
-void EffectDistortion::HandleEvent(std::int32_t code, std::int32_t a, std::int32_t, std::int32_t, std::int32_t)
-{
-    if (code == kEventStopReset) {
-        Reset();
-        return;
-    }
-    if (code < 0 || code > 0xFFFF)
-        return;
-    SeqParameter* parameter = FindParameter(static_cast<std::uint16_t>(code));
-    if (parameter && parameter->SetLive(a))
-        UpdateShape();
 }
 
 void EffectDistortion::Reset()
@@ -98,32 +78,6 @@ bool EffectDistortion::Process(const std::int32_t* input, int frames)
         output[frame] = LowPass(Shape(HighPass(input[frame], bassShift), mode), trebleShift);
     SetRendered(true);
     return true;
-}
-
-void EffectDistortion::Serialize(BinaryArchive& archive)
-{
-    Effect::Serialize(archive);
-    if (archive.IsStoring()) {
-        archive.WriteByte(kDistortionVersion);
-        return;
-    }
-    archive.ReadByte();
-    KeepChannelLayout();
-}
-
-void EffectDistortion::SerializeXML(CXMLArchive& archive)
-{
-    Effect::SerializeXML(archive);
-    if (archive.IsLoading())
-        KeepChannelLayout();
-}
-
-// A stored record may carry other channel counts; the engine's own always win, so that the output
-// buffer fits what Process writes.
-void EffectDistortion::KeepChannelLayout()
-{
-    SetInputChannels(1);
-    SetOutputChannels(kOutputChannels);
 }
 
 } // namespace jorvo

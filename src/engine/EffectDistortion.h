@@ -4,11 +4,11 @@
 // signal is produced.
 #include <cstdint>
 
-#include "engine/Effect.h"
+#include "engine/FixedLayoutEffect.h"
 
 namespace jorvo {
 
-class EffectDistortion final : public Effect {
+class EffectDistortion final : public FixedLayoutEffect {
     JORVO_DECLARE_PERSISTENT(EffectDistortion)
 public:
     // The engine's fixed shape: one input channel, this many output channels.
@@ -30,9 +30,6 @@ public:
     // defaults.
     EffectDistortion();
 
-    // Parameter codes set live values and recompute the clip level and hold length; 255 resets.
-    // Audio or UI thread.
-    void HandleEvent(std::int32_t code, std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d) override;
     // Reads `frames` mono frames (at most kMaxFrames) and writes as many mono frames; true.
     // False, with nothing written, when the output channel count is not the engine's. Audio thread.
     bool Process(const std::int32_t* input, int frames) override;
@@ -41,15 +38,8 @@ public:
 
     // "Distortion".
     std::string GetEngineName() const override { return "Distortion"; }
-    // Effect storage, then one version byte (1; skipped when loading); a load keeps the engine's
-    // channel counts whatever the record says. UI thread.
-    void Serialize(BinaryArchive& archive) override;
-    // Effect element; a load keeps the engine's channel counts whatever the file says. UI thread.
-    void SerializeXML(CXMLArchive& archive) override;
 
 private:
-    // One input channel and kOutputChannels outputs: Process writes that many per frame.
-    void KeepChannelLayout();
     // A state-variable filter's two integrators.
     struct FilterState {
         std::int32_t band = 0;
@@ -57,6 +47,7 @@ private:
     };
 
     void UpdateShape();
+    void LiveValuesChanged() override { UpdateShape(); }
     std::int32_t HighPass(std::int32_t x, int shift);
     std::int32_t Shape(std::int32_t h, std::int32_t mode);
     std::int32_t LowPass(std::int32_t y, int shift);

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "document/BinaryArchive.h"
-#include "document/XMLArchive.h"
 #include "engine/FixedPoint.h"
 
 namespace jorvo {
@@ -11,31 +9,16 @@ namespace jorvo {
 JORVO_IMPLEMENT_PERSISTENT(EffectFlanger, Effect, 0)
 
 namespace {
-constexpr std::uint8_t kFlangerVersion = 1;
 constexpr std::int32_t kControlPeriod = 256;
 } // namespace
 
-EffectFlanger::EffectFlanger()
+EffectFlanger::EffectFlanger() : FixedLayoutEffect(kOutputChannels)
 {
     SetNameDirect("Flanger");
-    KeepChannelLayout();
     AddParameter(&depth_);
     AddParameter(&rate_);
     AddParameter(&delay_);
     UpdateSweep();
-}
-
-void EffectFlanger::HandleEvent(std::int32_t code, std::int32_t a, std::int32_t, std::int32_t, std::int32_t)
-{
-    if (code == kEventStopReset) {
-        Reset();
-        return;
-    }
-    if (code < 0 || code > 0xFFFF)
-        return;
-    SeqParameter* parameter = FindParameter(static_cast<std::uint16_t>(code));
-    if (parameter && parameter->SetLive(a))
-        UpdateSweep();
 }
 
 // The fed-back tap goes with the line: otherwise the first sample after a reset would still
@@ -100,32 +83,6 @@ bool EffectFlanger::Process(const std::int32_t* input, int frames)
     }
     SetRendered(true);
     return true;
-}
-
-void EffectFlanger::Serialize(BinaryArchive& archive)
-{
-    Effect::Serialize(archive);
-    if (archive.IsStoring()) {
-        archive.WriteByte(kFlangerVersion);
-        return;
-    }
-    archive.ReadByte();
-    KeepChannelLayout();
-}
-
-void EffectFlanger::SerializeXML(CXMLArchive& archive)
-{
-    Effect::SerializeXML(archive);
-    if (archive.IsLoading())
-        KeepChannelLayout();
-}
-
-// A stored record may carry other channel counts; the engine's own always win, so that the output
-// buffer fits what Process writes.
-void EffectFlanger::KeepChannelLayout()
-{
-    SetInputChannels(1);
-    SetOutputChannels(kOutputChannels);
 }
 
 } // namespace jorvo

@@ -5,12 +5,12 @@
 #include <array>
 #include <cstdint>
 
-#include "engine/Effect.h"
+#include "engine/FixedLayoutEffect.h"
 #include "engine/SineTable.h"
 
 namespace jorvo {
 
-class EffectFlanger final : public Effect {
+class EffectFlanger final : public FixedLayoutEffect {
     JORVO_DECLARE_PERSISTENT(EffectFlanger)
 public:
     // The engine's fixed shape: one input channel, this many output channels.
@@ -27,8 +27,6 @@ public:
     // defaults.
     EffectFlanger();
 
-    // Parameter codes set live values and recompute the sweep; 255 resets. Audio or UI thread.
-    void HandleEvent(std::int32_t code, std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d) override;
     // Reads `frames` mono frames (at most kMaxFrames) and writes as many stereo frames; true.
     // False, with nothing written, when the output channel count is not the engine's. Audio thread.
     bool Process(const std::int32_t* input, int frames) override;
@@ -37,15 +35,8 @@ public:
 
     // "Flanger".
     std::string GetEngineName() const override { return "Flanger"; }
-    // Effect storage, then one version byte (1; skipped when loading); a load keeps the engine's
-    // channel counts whatever the record says. UI thread.
-    void Serialize(BinaryArchive& archive) override;
-    // Effect element; a load keeps the engine's channel counts whatever the file says. UI thread.
-    void SerializeXML(CXMLArchive& archive) override;
 
 private:
-    // One input channel and kOutputChannels outputs: Process writes that many per frame.
-    void KeepChannelLayout();
     // The line holds 254 samples and one more that mirrors the first, for interpolation.
     static constexpr int kLineUsed = 254;
     static constexpr int kLineSize = 256;
@@ -53,6 +44,7 @@ private:
     static constexpr std::int32_t kShortestDelay = 6000;
 
     void UpdateSweep();
+    void LiveValuesChanged() override { UpdateSweep(); }
     void ControlTick();
     // Writes the input with feedback; returns the sample it replaces.
     std::int32_t Write(std::int32_t sample);

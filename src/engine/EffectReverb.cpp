@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "document/BinaryArchive.h"
-#include "document/XMLArchive.h"
 #include "engine/FixedPoint.h"
 
 namespace jorvo {
@@ -11,7 +9,6 @@ namespace jorvo {
 JORVO_IMPLEMENT_PERSISTENT(EffectReverb, Effect, 0)
 
 namespace {
-constexpr std::uint8_t kReverbVersion = 1;
 // Start indices: as every index moves down one per sample, these are the lines' delays.
 constexpr std::int32_t kDelayA = 3574;
 constexpr std::int32_t kDelayB = 2947;
@@ -34,26 +31,13 @@ std::int32_t Feedback(std::int32_t value, std::int32_t gain)
 } // namespace
 
 EffectReverb::EffectReverb()
-    : lineA_(kLineSize, 0), lineB_(kLineSize, 0), lineC_(kLineSize, 0), lineD_(kLineSize, 0),
-      allPassP_(kAllPassSize, 0), allPassQ_(kAllPassSize, 0)
+    : FixedLayoutEffect(kOutputChannels), lineA_(kLineSize, 0), lineB_(kLineSize, 0), lineC_(kLineSize, 0),
+      lineD_(kLineSize, 0), allPassP_(kAllPassSize, 0), allPassQ_(kAllPassSize, 0)
 {
     SetNameDirect("Reverb");
-    KeepChannelLayout();
     AddParameter(&time_);
     AddParameter(&damp_);
     Reset();
-}
-
-void EffectReverb::HandleEvent(std::int32_t code, std::int32_t a, std::int32_t, std::int32_t, std::int32_t)
-{
-    if (code == kEventStopReset) {
-        Reset();
-        return;
-    }
-    if (code < 0 || code > 0xFFFF)
-        return;
-    if (SeqParameter* parameter = FindParameter(static_cast<std::uint16_t>(code)))
-        parameter->SetLive(a);
 }
 
 void EffectReverb::Reset()
@@ -126,32 +110,6 @@ bool EffectReverb::Process(const std::int32_t* input, int frames)
     }
     SetRendered(true);
     return true;
-}
-
-void EffectReverb::Serialize(BinaryArchive& archive)
-{
-    Effect::Serialize(archive);
-    if (archive.IsStoring()) {
-        archive.WriteByte(kReverbVersion);
-        return;
-    }
-    archive.ReadByte();
-    KeepChannelLayout();
-}
-
-void EffectReverb::SerializeXML(CXMLArchive& archive)
-{
-    Effect::SerializeXML(archive);
-    if (archive.IsLoading())
-        KeepChannelLayout();
-}
-
-// A stored record may carry other channel counts; the engine's own always win, so that the output
-// buffer fits what Process writes.
-void EffectReverb::KeepChannelLayout()
-{
-    SetInputChannels(1);
-    SetOutputChannels(kOutputChannels);
 }
 
 } // namespace jorvo

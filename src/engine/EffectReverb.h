@@ -5,11 +5,11 @@
 #include <cstdint>
 #include <vector>
 
-#include "engine/Effect.h"
+#include "engine/FixedLayoutEffect.h"
 
 namespace jorvo {
 
-class EffectReverb final : public Effect {
+class EffectReverb final : public FixedLayoutEffect {
     JORVO_DECLARE_PERSISTENT(EffectReverb)
 public:
     // The engine's fixed shape: one input channel, this many output channels.
@@ -25,8 +25,6 @@ public:
     // defaults, all buffers empty.
     EffectReverb();
 
-    // Parameter codes set live values (read at the next Process); 255 resets. Audio or UI thread.
-    void HandleEvent(std::int32_t code, std::int32_t a, std::int32_t b, std::int32_t c, std::int32_t d) override;
     // Reads `frames` mono frames (at most kMaxFrames) and writes as many stereo frames; true.
     // False, with nothing written, when the output channel count is not the engine's. Audio thread.
     bool Process(const std::int32_t* input, int frames) override;
@@ -35,15 +33,8 @@ public:
 
     // "Reverb".
     std::string GetEngineName() const override { return "Reverb"; }
-    // Effect storage, then one version byte (1; skipped when loading); a load keeps the engine's
-    // channel counts whatever the record says. UI thread.
-    void Serialize(BinaryArchive& archive) override;
-    // Effect element; a load keeps the engine's channel counts whatever the file says. UI thread.
-    void SerializeXML(CXMLArchive& archive) override;
 
 private:
-    // One input channel and kOutputChannels outputs: Process writes that many per frame.
-    void KeepChannelLayout();
     static constexpr std::int32_t kLineSize = 4096;
     static constexpr std::int32_t kAllPassSize = 256;
 

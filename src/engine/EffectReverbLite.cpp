@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "document/BinaryArchive.h"
-#include "document/XMLArchive.h"
 #include "engine/FixedPoint.h"
 
 namespace jorvo {
@@ -11,34 +9,21 @@ namespace jorvo {
 JORVO_IMPLEMENT_PERSISTENT(EffectReverbLite, Effect, 0)
 
 namespace {
-constexpr std::uint8_t kReverbLiteVersion = 1;
 // Start indices: as every index moves down one per sample, these are the delays in samples.
 constexpr std::array<std::int32_t, 4> kCombDelays = {940, 854, 713, 599};
 constexpr std::int32_t kDelayP = 221;
 constexpr std::int32_t kDelayQ = 198;
 } // namespace
 
-EffectReverbLite::EffectReverbLite() : allPassP_(kAllPassSize, 0), allPassQ_(kAllPassSize, 0)
+EffectReverbLite::EffectReverbLite()
+    : FixedLayoutEffect(kOutputChannels), allPassP_(kAllPassSize, 0), allPassQ_(kAllPassSize, 0)
 {
     for (Comb& comb : combs_)
         comb.line.assign(kCombSize, 0);
     SetNameDirect("Reverb Lite");
-    KeepChannelLayout();
     AddParameter(&time_);
     AddParameter(&damp_);
     Reset();
-}
-
-void EffectReverbLite::HandleEvent(std::int32_t code, std::int32_t a, std::int32_t, std::int32_t, std::int32_t)
-{
-    if (code == kEventStopReset) {
-        Reset();
-        return;
-    }
-    if (code < 0 || code > 0xFFFF)
-        return;
-    if (SeqParameter* parameter = FindParameter(static_cast<std::uint16_t>(code)))
-        parameter->SetLive(a);
 }
 
 void EffectReverbLite::Reset()
@@ -108,32 +93,6 @@ bool EffectReverbLite::Process(const std::int32_t* input, int frames)
     }
     SetRendered(true);
     return true;
-}
-
-void EffectReverbLite::Serialize(BinaryArchive& archive)
-{
-    Effect::Serialize(archive);
-    if (archive.IsStoring()) {
-        archive.WriteByte(kReverbLiteVersion);
-        return;
-    }
-    archive.ReadByte();
-    KeepChannelLayout();
-}
-
-void EffectReverbLite::SerializeXML(CXMLArchive& archive)
-{
-    Effect::SerializeXML(archive);
-    if (archive.IsLoading())
-        KeepChannelLayout();
-}
-
-// A stored record may carry other channel counts; the engine's own always win, so that the output
-// buffer fits what Process writes.
-void EffectReverbLite::KeepChannelLayout()
-{
-    SetInputChannels(1);
-    SetOutputChannels(kOutputChannels);
 }
 
 } // namespace jorvo
