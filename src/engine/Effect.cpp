@@ -1,6 +1,5 @@
 #include "engine/Effect.h"
 
-#include "document/ArchiveException.h"
 #include "document/BinaryArchive.h"
 #include "document/XMLArchive.h"
 
@@ -9,8 +8,6 @@ namespace jorvo {
 JORVO_IMPLEMENT_PERSISTENT(Effect, SeqEventTarget, 0)
 
 namespace {
-constexpr std::uint8_t kEffectVersion = 1;
-
 bool IsChannelCount(int channels)
 {
     return channels == 1 || channels == 2;
@@ -71,17 +68,13 @@ void Effect::ResetBase()
 void Effect::Serialize(BinaryArchive& archive)
 {
     SeqEventTarget::Serialize(archive);
+    SerializeEngineName(archive);
     if (archive.IsStoring()) {
-        archive.WriteByte(kEffectVersion);
-        archive.WriteString(GetEngineName());
         archive.WriteWord(sampleRate_);
         archive.WriteByte(inputChannels_);
         archive.WriteByte(outputChannels_);
         return;
     }
-    archive.ReadByte();
-    if (archive.ReadString() != GetEngineName())
-        throw ArchiveException(ArchiveException::Cause::Generic);
     SetSampleRate(archive.ReadWord());
     SetInputChannels(archive.ReadByte());
     SetOutputChannels(archive.ReadByte());
@@ -90,16 +83,13 @@ void Effect::Serialize(BinaryArchive& archive)
 void Effect::SerializeXML(CXMLArchive& archive)
 {
     SeqEventTarget::SerializeXML(archive);
+    SerializeXMLEngineName(archive);
     if (!archive.IsLoading()) {
-        archive.Write("Engine", GetEngineName());
         archive.Write("SampleRate", sampleRate_);
         archive.Write("InputChannels", inputChannels_);
         archive.Write("OutputChannels", outputChannels_);
         return;
     }
-    std::string engine;
-    if (!archive.Read("Engine", engine) || engine != GetEngineName())
-        throw ArchiveException(ArchiveException::Cause::Generic, archive.GetPath());
     std::uint16_t rate = sampleRate_;
     if (archive.Read("SampleRate", rate))
         SetSampleRate(rate);

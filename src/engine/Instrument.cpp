@@ -2,17 +2,12 @@
 
 #include <algorithm>
 
-#include "document/ArchiveException.h"
 #include "document/BinaryArchive.h"
 #include "document/XMLArchive.h"
 
 namespace jorvo {
 
 JORVO_IMPLEMENT_PERSISTENT(Instrument, SeqEventTarget, 0)
-
-namespace {
-constexpr std::uint8_t kInstrumentVersion = 1;
-}
 
 // The buffer is allocated here rather than at the first chunk, so the audio thread never allocates.
 Instrument::Instrument() : output_(static_cast<std::size_t>(kMaxFrames), 0) {}
@@ -66,16 +61,12 @@ void Instrument::ResetBase()
 void Instrument::Serialize(BinaryArchive& archive)
 {
     SeqEventTarget::Serialize(archive);
+    SerializeEngineName(archive);
     if (archive.IsStoring()) {
-        archive.WriteByte(kInstrumentVersion);
-        archive.WriteString(GetEngineName());
         archive.WriteWord(sampleRate_);
         archive.WriteByte(channels_);
         return;
     }
-    archive.ReadByte();
-    if (archive.ReadString() != GetEngineName())
-        throw ArchiveException(ArchiveException::Cause::Generic);
     SetSampleRate(archive.ReadWord());
     SetChannels(archive.ReadByte());
 }
@@ -83,15 +74,12 @@ void Instrument::Serialize(BinaryArchive& archive)
 void Instrument::SerializeXML(CXMLArchive& archive)
 {
     SeqEventTarget::SerializeXML(archive);
+    SerializeXMLEngineName(archive);
     if (!archive.IsLoading()) {
-        archive.Write("Engine", GetEngineName());
         archive.Write("SampleRate", sampleRate_);
         archive.Write("Channels", channels_);
         return;
     }
-    std::string engine;
-    if (!archive.Read("Engine", engine) || engine != GetEngineName())
-        throw ArchiveException(ArchiveException::Cause::Generic, archive.GetPath());
     std::uint16_t rate = sampleRate_;
     if (archive.Read("SampleRate", rate))
         SetSampleRate(rate);

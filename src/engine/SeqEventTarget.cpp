@@ -304,6 +304,30 @@ void SeqEventTarget::LoadXMLSampleSlots(CXMLArchive& archive)
     }
 }
 
+void SeqEventTarget::SerializeEngineName(BinaryArchive& archive)
+{
+    constexpr std::uint8_t kEngineVersion = 1;
+    if (archive.IsStoring()) {
+        archive.WriteByte(kEngineVersion);
+        archive.WriteString(GetEngineName());
+        return;
+    }
+    archive.ReadByte();
+    if (archive.ReadString() != GetEngineName())
+        throw ArchiveException(ArchiveException::Cause::Generic);
+}
+
+void SeqEventTarget::SerializeXMLEngineName(CXMLArchive& archive)
+{
+    if (!archive.IsLoading()) {
+        archive.Write("Engine", GetEngineName());
+        return;
+    }
+    std::string engine;
+    if (!archive.Read("Engine", engine) || engine != GetEngineName())
+        throw ArchiveException(ArchiveException::Cause::Generic, archive.GetPath());
+}
+
 void SeqEventTarget::SerializeXMLAs(CXMLArchive& archive, const std::string& presetName)
 {
     const std::string kept = name_;

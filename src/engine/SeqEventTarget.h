@@ -103,6 +103,11 @@ protected:
     void SetNameDirect(const std::string& name) { name_ = name; }
     // Releases every sample slot and empties the list (before loading slots again).
     void ReleaseSampleSlots();
+    // The engine part that instrument and effect records start with after the base part: version
+    // byte 1 and the engine name. Loading another engine's record raises ArchiveException (Generic).
+    void SerializeEngineName(BinaryArchive& archive);
+    // The "Engine" attribute; loading an element of another engine (or none) raises ArchiveException.
+    void SerializeXMLEngineName(CXMLArchive& archive);
 
 private:
     void SerializeParameterBlock(BinaryArchive& archive);
