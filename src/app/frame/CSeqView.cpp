@@ -1,0 +1,205 @@
+#include "app/frame/CSeqView.h"
+
+#include <cstdlib>
+
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "document/Configuration.h"
+#include "engine/SoundStudio.h"
+#include "sequencer/Sequencer.h"
+#include "ui/SkinImage.h"
+#include "ui/UIElement.h"
+
+namespace jorvo {
+
+namespace {
+
+constexpr char kBackgroundImage[] = "BackgroundImage";
+constexpr char kBackgroundColour[] = "BackgroundColour";
+
+bool Is(WindowMessage message, const char* name)
+{
+    return message == RegisterWindowMessage(name);
+}
+
+QColor ToQColor(Colour colour)
+{
+    return QColor(colour.Red(), colour.Green(), colour.Blue());
+}
+
+} // namespace
+
+CSeqView::CSeqView(QWidget* parent) : SkinView(parent), background_(std::make_unique<SkinImage>(kBackgroundImage))
+{
+    setFocusPolicy(Qt::StrongFocus);
+    setAutoFillBackground(false);
+    tapHoldTimer_.setSingleShot(true);
+    connect(&tapHoldTimer_, &QTimer::timeout, this, &CSeqView::TapAndHoldElapsed);
+}
+
+CSeqView::~CSeqView() = default;
+
+void CSeqView::SetBackgroundColour(Colour colour)
+{
+    backgroundColour_ = colour;
+    update();
+}
+
+void CSeqView::SetBackgroundImage(const std::string& file)
+{
+    background_->SetFile(file);
+    update();
+}
+
+void CSeqView::SerializeBackground(CXMLArchive& archive)
+{
+    if (archive.IsLoading()) {
+        background_->SerializeXML(archive);
+        archive.Read(kBackgroundColour, backgroundColour_);
+        update();
+        return;
+    }
+    if (!background_->File().empty())
+        background_->SerializeXML(archive);
+    archive.Write(kBackgroundColour, backgroundColour_);
+}
+
+void CSeqView::SerializeXML(CXMLArchive& archive)
+{
+    if (archive.IsLoading()) {
+        SerializeBackground(archive);
+        SkinView::SerializeXML(archive);
+        return;
+    }
+    // <Keyword Name="title" BackgroundImage="…" BackgroundColour="#…"><UIElementList>…
+    if (archive.GetCurrentNode().IsNull())
+        archive.CreateRoot(GetClassKeyword());
+    else
+        archive.CreateChild(GetClassKeyword());
+    if (!GetTitle().empty())
+        archive.Write("Name", GetTitle());
+    SerializeBackground(archive);
+    StoreElementList(archive);
+}
+
+void CSeqView::FillContextMenu(QMenu&) {}
+
+bool CSeqView::OnWindowMessage(WindowMessage message, WParam wParam, LParam lParam)
+{
+    if (Sequencer* sequencer = Sequencer::Current()) {
+        if (Is(message, "WM_VIEW_SONG_EDITOR")) {
+            sequencer->ShowSongEditor();
+            return true;
+        }
+        if (Is(message, "WM_VIEW_SECTION_EDITOR")) {
+            sequencer->ShowSectionEditor();
+            return true;
+        }
+        if (Is(message, "WM_VIEW_PATTERN_EDITOR")) {
+            sequencer->ShowPatternEditor(0);
+            return true;
+        }
+        if (Is(message, "WM_VIEW_PARAMETER_EDITOR")) {
+            sequencer->ShowPatternEditor(2);
+            return true;
+        }
+    }
+    static const std::pair<const char*, FrameCommand> kCommands[] = {
+        {"WM_VIEW_MIXER", FrameCommand::ShowMixer}, {"WM_FILE_NEW", FrameCommand::New},
+        {"WM_FILE_OPEN", FrameCommand::Open},       {"WM_FILE_SAVE", FrameCommand::Save},
+        {"WM_FILE_QUIT", FrameCommand::Exit},       {"WM_FILE_HELP", FrameCommand::Help},
+    };
+    for (const auto& [name, command] : kCommands) {
+        if (Is(message, name)) {
+            emit frameCommand(command);
+            return true;
+        }
+    }
+    return SkinView::OnWindowMessage(message, wParam, lParam);
+}
+
+void CSeqView::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.fillRect(rect(), ToQColor(backgroundColour_));
+    if (!background_->File().empty() && (background_->HasBitmap() || background_->Load()))
+        background_->Draw(painter);
+}
+
+void CSeqView::ForwardKey(QKeyEvent* event)
+{
+    for (UIElement* element : Elements()) {
+        QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text(), event->isAutoRepeat(),
+                       static_cast<ushort>(event->count()));
+        QCoreApplication::sendEvent(element, &copy);
+    }
+}
+
+void CSeqView::keyPressEvent(QKeyEvent* event)
+{
+    ForwardKey(event);
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (SoundStudio* studio = SoundStudio::Current())
+            studio->Transport("ID_PLAY");
+    }
+    event->accept();
+}
+
+void CSeqView::keyReleaseEvent(QKeyEvent* event)
+{
+    ForwardKey(event);
+    event->accept();
+}
+
+void CSeqView::mousePressEvent(QMouseEvent* event)
+{
+    setFocus(Qt::MouseFocusReason);
+    if (event->button() != Qt::LeftButton)
+        return;
+    penDown_ = true;
+    penDownAt_ = penNow_ = event->position().toPoint();
+    tapHoldTimer_.start(static_cast<int>(Configuration().GetTapNHoldDelay()));
+}
+
+void CSeqView::mouseMoveEvent(QMouseEvent* event)
+{
+    if (penDown_)
+        penNow_ = event->position().toPoint();
+}
+
+void CSeqView::mouseReleaseEvent(QMouseEvent*)
+{
+    penDown_ = false;
+    tapHoldTimer_.stop();
+}
+
+void CSeqView::contextMenuEvent(QContextMenuEvent* event)
+{
+    event->setAccepted(ShowContextMenu(event->pos()));
+}
+
+void CSeqView::TapAndHoldElapsed()
+{
+    const QPoint moved = penNow_ - penDownAt_;
+    if (!penDown_ || std::abs(moved.x()) >= UIElement::kTapHoldSlop || std::abs(moved.y()) >= UIElement::kTapHoldSlop)
+        return;
+    // The menu takes the pen: the release that follows belongs to it.
+    penDown_ = false;
+    ShowContextMenu(penDownAt_);
+}
+
+bool CSeqView::ShowContextMenu(const QPoint& point)
+{
+    QMenu menu(this);
+    FillContextMenu(menu);
+    if (menu.isEmpty())
+        return false;
+    menu.exec(mapToGlobal(point));
+    return true;
+}
+
+} // namespace jorvo
