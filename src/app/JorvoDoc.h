@@ -14,6 +14,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "document/RuntimeClass.h"
@@ -67,6 +68,8 @@ public:
 
     // The views kept, in stored order.
     const std::vector<View>& Views() const { return views_; }
+    // Replaces the views kept (the main frame describes its live views this way).
+    void SetViews(std::vector<View> views) { views_ = std::move(views); }
     // Forgets every view.
     void Clear() { views_.clear(); }
 

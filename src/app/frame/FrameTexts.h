@@ -78,7 +78,6 @@ inline constexpr char kSplashText[] = "Jorvo\nPocket Music Studio\nFor PocketPC'
 inline constexpr char kSplashImage[] = "skins.dat";
 inline constexpr char kAboutTitle[] = "About Jorvo";
 inline constexpr char kVersion[] = "Jorvo Version: %d.%d.%d.%d";
-inline constexpr char kMissingBitmap[] = "Could not find bitmap resource \"%s\"";
 
 // `pattern` (one of the numeric texts above) filled with `numbers`.
 template <class... Numbers>
