@@ -1,5 +1,5 @@
-// The jorvo executable. With a command it runs headless (no display needed); without one it will
-// start the studio window, and until that exists it says how to use the commands.
+// The jorvo executable. With a command it runs headless (no display needed); without one, or with
+// just a document's path, it opens the studio window when a display is available.
 #include <csignal>
 #include <iostream>
 #include <string>
@@ -10,6 +10,10 @@
 #include "engine/TargetPaths.h"
 #include "platform/HeadlessShell.h"
 #include "platform/ShellServices.h"
+
+#ifdef JORVO_WITH_GUI
+#include "app/frame/StudioApplication.h"
+#endif
 
 namespace {
 
@@ -30,5 +34,9 @@ int main(int argc, char** argv)
     jorvo::PrepareUserSkinsFolder();
     jorvo::InstallBundledSamples();
     const std::vector<std::string> arguments(argv + 1, argv + argc);
+#ifdef JORVO_WITH_GUI
+    if (jorvo::WantsStudioWindow(arguments))
+        return jorvo::RunStudioWindow(argc, argv, arguments.empty() ? std::string() : arguments.front());
+#endif
     return jorvo::RunBatchCommand(arguments, std::cout, std::cerr);
 }

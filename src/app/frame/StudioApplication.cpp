@@ -1,0 +1,82 @@
+#include "app/frame/StudioApplication.h"
+
+#include <cstdlib>
+
+#include <QApplication>
+
+#include "app/JorvoDoc.h"
+#include "app/frame/CMainFrame.h"
+#include "app/frame/SplashWindow.h"
+#include "document/Configuration.h"
+#include "engine/SeqEventTargetFactory.h"
+#include "platform/HeadlessShell.h"
+#include "platform/Paths.h"
+#include "platform/SettingsStore.h"
+#include "platform/ShellServices.h"
+#include "ui/UIWindowMessages.h"
+
+namespace jorvo {
+
+namespace {
+
+bool IsSet(const char* variable)
+{
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+} // namespace
+
+bool HasDisplay()
+{
+    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
+}
+
+bool WantsStudioWindow(const std::vector<std::string>& arguments)
+{
+    if (!HasDisplay())
+        return false;
+    return arguments.empty() || (arguments.size() == 1 && FileExists(arguments.front()));
+}
+
+int RunStudioWindow(int& argc, char** argv, const std::string& documentPath)
+{
+    SeqEventTargetFactory::RescanPlugins();
+    QApplication application(argc, argv);
+    QCoreApplication::setOrganizationName("Quistor");
+    QCoreApplication::setApplicationName("Jorvo");
+    UIWindowMessages::RegisterAll();
+
+    auto splash = std::make_unique<SplashWindow>();
+    splash->show();
+    QApplication::processEvents();
+
+    SettingsStore store;
+    CJorvoDoc::RegisterDocumentType(store, QCoreApplication::applicationFilePath().toStdString());
+
+    int result = 0;
+    {
+        CJorvoDoc document(StudioOutput::RealTime);
+        CMainFrame frame(document);
+        SetMainFrame(&frame);
+        HeadlessShell shell;
+        ScopedShell installed(shell);
+
+        frame.Commands().New();
+        if (!documentPath.empty())
+            frame.Commands().OpenPath(documentPath);
+        frame.show();
+        splash.reset();
+        if (Configuration().IsFirstRun())
+            frame.ShowFirstRunHelp();
+
+        result = QApplication::exec();
+        // The studio goes while the frame still holds the views that show its parts.
+        document.CloseDocument();
+        SetMainFrame(nullptr);
+    }
+    ResetConfiguration();
+    return result;
+}
+
+} // namespace jorvo
