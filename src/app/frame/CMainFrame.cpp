@@ -12,6 +12,8 @@
 #include <QToolBar>
 #include <QToolButton>
 
+#include "app/dialogs/OptionsDialog.h"
+#include "app/dialogs/RenderDialog.h"
 #include "app/frame/AboutBox.h"
 #include "app/frame/CJorvoView.h"
 #include "app/frame/CMixerView.h"
@@ -130,7 +132,7 @@ void CMainFrame::BuildMenus()
     file->addSeparator();
     file->addAction(FrameTexts::kImportXml, this, [this] { commands_.ImportXml(); });
     file->addAction(FrameTexts::kExportXml, this, [this] { commands_.ExportXml(); });
-    file->addAction(FrameTexts::kExportAudio)->setEnabled(false);
+    file->addAction(FrameTexts::kExportAudio, this, [this] { RenderSongToAudio(this, document_); });
     file->addAction(FrameTexts::kExportMidi, this, [this] { commands_.ExportMidi(); });
     file->addSeparator();
     file->addAction(FrameTexts::kExit, QKeySequence::Quit, this, &QWidget::close);
@@ -144,7 +146,7 @@ void CMainFrame::BuildMenus()
         if (SoundStudio* studio = SoundStudio::Current())
             studio->ResetOutput();
     });
-    tools->addAction(FrameTexts::kOptions)->setEnabled(false);
+    tools->addAction(FrameTexts::kOptions, this, [this] { RunOptionsDialog(this); });
     tools->addSeparator();
     tools->addAction(FrameTexts::kHelp, QKeySequence::HelpContents, this, &CMainFrame::ShowHelp);
     tools->addAction(FrameTexts::kAbout, this, [this] { AboutBox(this).exec(); });

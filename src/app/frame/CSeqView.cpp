@@ -52,6 +52,14 @@ void CSeqView::SetBackgroundColour(Colour colour)
 void CSeqView::SetBackgroundImage(const std::string& file)
 {
     background_->SetFile(file);
+    LoadBackground();
+}
+
+void CSeqView::LoadBackground()
+{
+    // Loaded here rather than when painting: a missing image is reported with a message box.
+    if (!background_->File().empty())
+        background_->Load();
     update();
 }
 
@@ -60,7 +68,7 @@ void CSeqView::SerializeBackground(CXMLArchive& archive)
     if (archive.IsLoading()) {
         background_->SerializeXML(archive);
         archive.Read(kBackgroundColour, backgroundColour_);
-        update();
+        LoadBackground();
         return;
     }
     if (!background_->File().empty())
@@ -126,7 +134,7 @@ void CSeqView::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
     painter.fillRect(rect(), ToQColor(backgroundColour_));
-    if (!background_->File().empty() && (background_->HasBitmap() || background_->Load()))
+    if (background_->HasBitmap())
         background_->Draw(painter);
 }
 

@@ -73,6 +73,7 @@ protected:
     void contextMenuEvent(QContextMenuEvent* event) override;
 
 private:
+    void LoadBackground();
     void ForwardKey(QKeyEvent* event);
     bool ShowContextMenu(const QPoint& point);
     void TapAndHoldElapsed();

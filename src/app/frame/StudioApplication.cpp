@@ -5,11 +5,11 @@
 #include <QApplication>
 
 #include "app/JorvoDoc.h"
+#include "app/dialogs/QtShell.h"
 #include "app/frame/CMainFrame.h"
 #include "app/frame/SplashWindow.h"
 #include "document/Configuration.h"
 #include "engine/SeqEventTargetFactory.h"
-#include "platform/HeadlessShell.h"
 #include "platform/Paths.h"
 #include "platform/SettingsStore.h"
 #include "platform/ShellServices.h"
@@ -59,7 +59,9 @@ int RunStudioWindow(int& argc, char** argv, const std::string& documentPath)
         CJorvoDoc document(StudioOutput::RealTime);
         CMainFrame frame(document);
         SetMainFrame(&frame);
-        HeadlessShell shell;
+        QtShell shell;
+        shell.SetDialogParent(&frame);
+        shell.SetViewHost(&frame);
         ScopedShell installed(shell);
 
         frame.Commands().New();
