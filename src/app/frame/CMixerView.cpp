@@ -306,7 +306,7 @@ bool CMixerView::OnWindowMessage(WindowMessage message, WParam wParam, LParam lP
     return true;
 }
 
-void CMixerView::keyPressEvent(QKeyEvent* event)
+void CMixerView::KeyDown(QKeyEvent* event)
 {
     switch (event->key()) {
     case Qt::Key_Left:
@@ -337,7 +337,7 @@ void CMixerView::keyPressEvent(QKeyEvent* event)
     default:
         break;
     }
-    CSeqView::keyPressEvent(event);
+    CSeqView::KeyDown(event);
 }
 
 void CMixerView::resizeEvent(QResizeEvent* event)

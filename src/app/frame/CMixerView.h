@@ -82,7 +82,7 @@ public:
 protected:
     bool OnWindowMessage(WindowMessage message, WParam wParam, LParam lParam) override;
     // Left/Right, Home/End scroll the channels; Up/Down, Page Up/Page Down the sends.
-    void keyPressEvent(QKeyEvent* event) override;
+    void KeyDown(QKeyEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
 private:

@@ -140,27 +140,37 @@ void CSeqView::paintEvent(QPaintEvent*)
 
 void CSeqView::ForwardKey(QKeyEvent* event)
 {
+    forwardingKey_ = true;
     for (UIElement* element : Elements()) {
         QKeyEvent copy(event->type(), event->key(), event->modifiers(), event->text(), event->isAutoRepeat(),
                        static_cast<ushort>(event->count()));
         QCoreApplication::sendEvent(element, &copy);
     }
+    forwardingKey_ = false;
 }
 
 void CSeqView::keyPressEvent(QKeyEvent* event)
 {
+    event->accept();
+    if (forwardingKey_)
+        return;
     ForwardKey(event);
+    KeyDown(event);
+}
+
+void CSeqView::KeyDown(QKeyEvent* event)
+{
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         if (SoundStudio* studio = SoundStudio::Current())
             studio->Transport("ID_PLAY");
     }
-    event->accept();
 }
 
 void CSeqView::keyReleaseEvent(QKeyEvent* event)
 {
-    ForwardKey(event);
     event->accept();
+    if (!forwardingKey_)
+        ForwardKey(event);
 }
 
 void CSeqView::mousePressEvent(QMouseEvent* event)

@@ -64,8 +64,10 @@ protected:
     void SerializeBackground(CXMLArchive& archive);
 
     void paintEvent(QPaintEvent* event) override;
-    // Every key goes on to the elements; Enter also starts or pauses the song.
-    void keyPressEvent(QKeyEvent* event) override;
+    // A key pressed on the view, after the elements had it: Enter starts or pauses the song.
+    virtual void KeyDown(QKeyEvent* event);
+    // Every key goes on to the elements, then to KeyDown.
+    void keyPressEvent(QKeyEvent* event) final;
     void keyReleaseEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
@@ -86,6 +88,8 @@ private:
     QPoint penDownAt_;
     QPoint penNow_;
     bool penDown_ = false;
+    // Set while a key is handed to the elements: one they ignore comes back to the view.
+    bool forwardingKey_ = false;
 };
 
 } // namespace jorvo
