@@ -6,9 +6,11 @@
 #include <QCloseEvent>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPalette>
 #include <QStackedWidget>
 #include <QStatusBar>
-#include <QStyle>
+#include <QPainter>
+#include <QPolygonF>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -42,6 +44,43 @@ namespace jorvo {
 namespace {
 
 constexpr char kViewList[] = "ViewList";
+
+// The window's own colours: dark, like the skins the views show.
+QPalette StudioPalette()
+{
+    QPalette palette;
+    palette.setColor(QPalette::Window, QColor(43, 45, 49));
+    palette.setColor(QPalette::WindowText, QColor(232, 232, 232));
+    palette.setColor(QPalette::Base, QColor(30, 31, 34));
+    palette.setColor(QPalette::AlternateBase, QColor(38, 40, 44));
+    palette.setColor(QPalette::Text, QColor(232, 232, 232));
+    palette.setColor(QPalette::Button, QColor(52, 55, 60));
+    palette.setColor(QPalette::ButtonText, QColor(232, 232, 232));
+    palette.setColor(QPalette::Highlight, QColor(61, 123, 217));
+    palette.setColor(QPalette::HighlightedText, QColor(255, 255, 255));
+    palette.setColor(QPalette::ToolTipBase, QColor(162, 186, 200));
+    palette.setColor(QPalette::ToolTipText, QColor(0, 0, 0));
+    palette.setColor(QPalette::Disabled, QPalette::Text, QColor(120, 120, 120));
+    palette.setColor(QPalette::Disabled, QPalette::ButtonText, QColor(120, 120, 120));
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, QColor(120, 120, 120));
+    return palette;
+}
+
+// The command bar's play and stop symbols, light on the dark bar.
+QIcon TransportIcon(bool play)
+{
+    QPixmap pixmap(20, 20);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor(232, 232, 232));
+    if (play)
+        painter.drawPolygon(QPolygonF({QPointF(5, 3), QPointF(17, 10), QPointF(5, 17)}));
+    else
+        painter.drawRect(QRectF(4, 4, 12, 12));
+    return QIcon(pixmap);
+}
 
 const std::vector<std::string> kSequencerViews{"View", "SeqEditorView"};
 const std::vector<std::string> kInstrumentViews{"InstrumentView"};
@@ -96,6 +135,7 @@ CMainFrame::CMainFrame(CJorvoDoc& document, QWidget* parent)
       stack_(new QStackedWidget(this)), status_(new StatusStrip(this)), defaultView_(new CJorvoView())
 {
     setWindowTitle("Jorvo");
+    setPalette(StudioPalette());
     stack_->setMinimumSize(kViewWidth, kViewHeight);
     setCentralWidget(stack_);
     statusBar()->setSizeGripEnabled(false);
@@ -181,12 +221,12 @@ void CMainFrame::BuildCommandBar()
     QAction* mixer = commandBar_->addAction("Mixer", this, &CMainFrame::DisplayMixer);
     mixer->setToolTip(FrameTexts::kDisplayMixer);
     commandBar_->addSeparator();
-    QAction* play = commandBar_->addAction(style()->standardIcon(QStyle::SP_MediaPlay), "Play", this, [] {
+    QAction* play = commandBar_->addAction(TransportIcon(true), "Play", this, [] {
         if (SoundStudio* studio = SoundStudio::Current())
             studio->Transport("ID_PLAY");
     });
     play->setToolTip(FrameTexts::kStartPause);
-    QAction* stop = commandBar_->addAction(style()->standardIcon(QStyle::SP_MediaStop), "Stop", this, [] {
+    QAction* stop = commandBar_->addAction(TransportIcon(false), "Stop", this, [] {
         if (SoundStudio* studio = SoundStudio::Current())
             studio->Transport("ID_STOP");
     });

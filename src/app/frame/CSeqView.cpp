@@ -136,6 +136,21 @@ void CSeqView::paintEvent(QPaintEvent*)
     painter.fillRect(rect(), ToQColor(backgroundColour_));
     if (background_->HasBitmap())
         background_->Draw(painter);
+    else if (Elements().empty())
+        PaintEmptyView(painter);
+}
+
+void CSeqView::PaintEmptyView(QPainter& painter)
+{
+    // A view whose skin is missing still says what it is, rather than showing nothing at all.
+    painter.setPen(QColor(230, 230, 230));
+    painter.setFont(QFont("Tahoma", 16, QFont::Bold));
+    const QRect titleRect(0, height() / 2 - 40, width(), 36);
+    painter.drawText(titleRect, Qt::AlignCenter, QString::fromStdString(GetTitle()));
+    painter.setPen(QColor(170, 170, 170));
+    painter.setFont(QFont("Tahoma", 10));
+    painter.drawText(QRect(20, titleRect.bottom() + 4, width() - 40, 60), Qt::AlignHCenter | Qt::TextWordWrap,
+                     QString::fromStdString(EmptyViewHint()));
 }
 
 void CSeqView::ForwardKey(QKeyEvent* event)

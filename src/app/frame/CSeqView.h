@@ -13,6 +13,7 @@
 #include "ui/SkinView.h"
 
 class QMenu;
+class QPainter;
 
 namespace jorvo {
 
@@ -43,6 +44,9 @@ public:
 
     // Besides the skin's view description: "BackgroundImage" and "BackgroundColour".
     void SerializeXML(CXMLArchive& archive) override;
+
+    // What an empty view (no elements, no picture) says under its title; the base says nothing.
+    virtual std::string EmptyViewHint() const { return {}; }
 
     // Adds the view's context-menu commands to `menu`; the base adds none.
     virtual void FillContextMenu(QMenu& menu);
@@ -76,6 +80,7 @@ protected:
 
 private:
     void LoadBackground();
+    void PaintEmptyView(QPainter& painter);
     void ForwardKey(QKeyEvent* event);
     bool ShowContextMenu(const QPoint& point);
     void TapAndHoldElapsed();

@@ -8,6 +8,7 @@
 #include "engine/PresetFile.h"
 #include "engine/SoundStudio.h"
 #include "platform/ShellServices.h"
+#include "platform/TextFormat.h"
 #include "ui/UIElement.h"
 
 namespace jorvo {
@@ -42,6 +43,13 @@ bool CTargetView::SetTarget(SeqEventTarget* target)
     for (UIElement* element : Elements())
         element->SetTarget(target_);
     return true;
+}
+
+std::string CTargetView::EmptyViewHint() const
+{
+    if (!target_)
+        return {};
+    return FormatText(FrameTexts::kNoTargetSkin, {target_->GetEngineName()});
 }
 
 void CTargetView::RefreshFromTarget()

@@ -24,6 +24,9 @@ public:
     // ("Name", "Class"), and rebinds to that target on load; otherwise as any view.
     void SerializeXML(CXMLArchive& archive) override;
 
+    // Names the skin that was not found.
+    std::string EmptyViewHint() const override;
+
     // Delete, Load Preset..., Save Preset..., Rename.
     void FillContextMenu(QMenu& menu) override;
 

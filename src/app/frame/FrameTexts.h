@@ -47,6 +47,9 @@ inline constexpr char kAddInstrument[] = "Add Instrument";
 inline constexpr char kAddEffect[] = "Add Effect";
 inline constexpr char kSelectInstrument[] = "Select Instrument";
 inline constexpr char kSelectEffect[] = "Select Effect";
+// An instrument or effect view whose skin is missing (engine name).
+inline constexpr char kNoTargetSkin[] =
+    "No screen was found for %s. Hold the pen here (or right-click) for presets and other commands.";
 
 // File dialogs.
 inline constexpr char kOpenTitle[] = "Open";
