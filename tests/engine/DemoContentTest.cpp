@@ -38,7 +38,7 @@ void WriteFileBytes(const fs::path& file, const std::string& bytes)
     test::WriteFileBytes(file, bytes);
 }
 
-const fs::path kRepository = fs::path(__FILE__).parent_path().parent_path().parent_path();
+const fs::path kRepository = JORVO_SOURCE_DIR;
 const fs::path kSamples = kRepository / "samples";
 
 // Every WAV of the bundled pack, relative to the sample folder ("Drums/Kick.wav").

@@ -71,7 +71,7 @@ const std::vector<ShippedFile> kShippedFiles = {
     {"Reverb Lite", false, {{"Small Room", {{"Time", 53}, {"Damp", 3}}}, {"Hall", {{"Time", 60}, {"Damp", 4}}}}},
 };
 
-const fs::path kRepositorySkins = fs::path(__FILE__).parent_path().parent_path().parent_path() / "skins";
+const fs::path kRepositorySkins = fs::path(JORVO_SOURCE_DIR) / "skins";
 
 std::unique_ptr<SeqEventTarget> Create(const ShippedFile& file)
 {
