@@ -17,15 +17,10 @@
 
 namespace jorvo::test {
 
-// The repository's folder (examples/, docs/): the build folder's parent when the test program
-// runs from <build>/tests, else found from this file's (possibly relative) path.
+// The repository's folder (examples/, docs/).
 inline std::filesystem::path Repository()
 {
-    const std::filesystem::path fromProgram =
-        std::filesystem::path(QCoreApplication::applicationDirPath().toStdString()).parent_path().parent_path();
-    if (std::filesystem::exists(fromProgram / "examples"))
-        return fromProgram;
-    return std::filesystem::absolute(std::filesystem::path(__FILE__).parent_path().parent_path().parent_path());
+    return std::filesystem::path(JORVO_SOURCE_DIR);
 }
 
 // Records everything, and hands the view operations to `host`.
