@@ -115,11 +115,14 @@ private:
 };
 
 // A studio window over a new document: the frame is the document's main frame and the shell's
-// view host, and the studio's views (mixer, editors) exist.
+// view host, and the studio's views (mixer, editors) exist. The views read the test skins, or
+// those of `skinsFolder` when one is given.
 class StudioWindow {
 public:
-    StudioWindow() : installed_(shell)
+    explicit StudioWindow(const std::filesystem::path& skinsFolder = {}) : installed_(shell)
     {
+        if (!skinsFolder.empty())
+            Configuration().SetSkinsDir(skinsFolder.string());
         frame = std::make_unique<CMainFrame>(document);
         shell.host = frame.get();
         SetMainFrame(frame.get());

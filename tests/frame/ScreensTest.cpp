@@ -30,9 +30,16 @@ QImage SaveScreen(CMainFrame& frame, const std::string& title)
     return image;
 }
 
+// The shipped skins when the repository has them, else the tests' own.
+std::filesystem::path ScreenSkins()
+{
+    const std::filesystem::path shipped = test::Repository() / "skins";
+    return std::filesystem::exists(shipped / "Jorvo" / "Jorvo.skin") ? shipped : std::filesystem::path();
+}
+
 TEST(Screens, TheDemoSongInEveryView)
 {
-    StudioWindow window;
+    StudioWindow window(ScreenSkins());
     CMainFrame& frame = *window.frame;
     ASSERT_TRUE(frame.Commands().OpenPath((test::Repository() / "examples" / "Demo.xml").string()))
         << window.shell.LastMessage();
