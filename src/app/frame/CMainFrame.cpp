@@ -213,9 +213,7 @@ void CMainFrame::BuildCommandBar()
         commandBar_->addWidget(button);
         return button;
     };
-    QToolButton* sequencerViews = addPopup(FrameTexts::kListSequencerViews, "Editors", kSequencerViews);
-    connect(sequencerViews->menu(), &QMenu::aboutToShow, this,
-            [sequencerViews] { sequencerViews->setEnabled(Sequencer::Current() != nullptr); });
+    sequencerViewsButton_ = addPopup(FrameTexts::kListSequencerViews, "Editors", kSequencerViews);
     addPopup(FrameTexts::kListInstruments, "Instruments", kInstrumentViews);
     addPopup(FrameTexts::kListEffects, "Effects", kEffectViews);
     QAction* mixer = commandBar_->addAction("Mixer", this, &CMainFrame::DisplayMixer);
@@ -352,7 +350,7 @@ void CMainFrame::RemoveView(CSeqView* view)
     // What the view shows may be destroyed right after this call: unbind now, delete later
     // (the view may be in the middle of handling its own event).
     if (auto* targetView = qobject_cast<CTargetView*>(view))
-        targetView->SetTarget(nullptr);
+        targetView->Detach();
     else if (auto* mixerView = qobject_cast<CMixerView*>(view))
         mixerView->SetMixer(nullptr);
     stack_->removeWidget(view);
@@ -655,7 +653,13 @@ void CMainFrame::UpdateStatus()
 {
     status_->ShowMemory(CurrentMemoryStatus().loadPercent);
     status_->ShowProcessorLoad(ProcessorMeter::Instance());
+    sequencerViewsButton_->setEnabled(Sequencer::Current() != nullptr);
+    // A report's message box runs its own event loop, in which this timer fires again.
+    if (showingReports_)
+        return;
+    showingReports_ = true;
     ShowAudioReports();
+    showingReports_ = false;
 }
 
 void CMainFrame::Sync()

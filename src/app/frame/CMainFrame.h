@@ -19,6 +19,7 @@
 class QMenu;
 class QStackedWidget;
 class QToolBar;
+class QToolButton;
 
 namespace jorvo {
 
@@ -133,6 +134,7 @@ private:
     QStackedWidget* stack_;
     StatusStrip* status_;
     QToolBar* commandBar_ = nullptr;
+    QToolButton* sequencerViewsButton_ = nullptr;
     QMenu* viewsMenu_ = nullptr;
     HelpWindow* help_ = nullptr;
     CJorvoView* defaultView_;
@@ -140,6 +142,7 @@ private:
     std::vector<CSeqView*> views_;
     bool statusShown_ = true;
     bool targetViewsPending_ = false;
+    bool showingReports_ = false;
     QTimer statusTimer_;
     QTimer syncTimer_;
 };

@@ -52,6 +52,13 @@ std::string CTargetView::EmptyViewHint() const
     return FormatText(FrameTexts::kNoTargetSkin, {target_->GetEngineName()});
 }
 
+void CTargetView::Detach()
+{
+    for (UIElement* element : Elements())
+        element->SetTarget(nullptr);
+    target_ = nullptr;
+}
+
 void CTargetView::RefreshFromTarget()
 {
     if (target_)

@@ -16,6 +16,9 @@ public:
     // when the target has no skin (the view stays empty) or `target` is null.
     bool SetTarget(SeqEventTarget* target);
     SeqEventTarget* GetTarget() const { return target_; }
+    // Forgets the target, which is about to be destroyed: every element is unbound at once (the
+    // elements themselves stay until the view goes).
+    void Detach();
     void* ShownTarget() const override { return target_; }
     // The title follows the target's name.
     void RefreshFromTarget() override;
