@@ -30,6 +30,7 @@ public:
     std::int32_t Increment() const { return increment_; }
     void SetIncrement(std::int32_t increment) { increment_ = increment; }
     Colour IndicatorColour() const { return indicator_; }
+    SkinImage& Image() { return image_; }
     // Frames in the image beyond the first: bitmap width ÷ element width − 1 (0 without image).
     int FrameCount();
 
