@@ -39,13 +39,17 @@ void DrawGroove(QPainter& painter, const QRect& area, bool vertical)
     painter.fillRect(groove, Groove());
 }
 
-void DrawCarat(QPainter& painter, const QRect& area, bool vertical)
+void DrawCarat(QPainter& painter, const QRect& area, bool vertical, bool marked)
 {
     painter.save();
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setPen(QColor(0x1A, 0x1C, 0x20));
     painter.setBrush(QColor(0xB8, 0xBE, 0xC6));
     painter.drawRoundedRect(QRectF(area).adjusted(0.5, 0.5, -0.5, -0.5), 2, 2);
+    if (!marked) {
+        painter.restore();
+        return;
+    }
     painter.setPen(QPen(Accent(), 2));
     const QPointF centre = QRectF(area).center();
     if (vertical)

@@ -27,8 +27,9 @@ QFont Font(int pixels = 12);
 void DrawFace(QPainter& painter, const QRect& area);
 // A recessed groove of `thickness` pixels centred in `area` along the long axis.
 void DrawGroove(QPainter& painter, const QRect& area, bool vertical);
-// A carat (the moving handle of a fader) filling `area`, with a line across its middle.
-void DrawCarat(QPainter& painter, const QRect& area, bool vertical);
+// A carat (the moving handle of a fader) filling `area`, with a line across its middle unless
+// `marked` is false (a carat that carries text).
+void DrawCarat(QPainter& painter, const QRect& area, bool vertical, bool marked = true);
 // Gives a standard widget embedded in an element (trees) the dark look and the Tahoma font.
 void ApplyTo(QWidget& widget);
 // `text` centred in `area` on one line, elided when it does not fit.

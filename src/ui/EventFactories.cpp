@@ -93,7 +93,7 @@ QString NoteFactory::PlainDetail() const
     for (const NoteLengthEntry& entry : kNoteLengths)
         if (NoteLengthPulses(entry) == length_)
             length = QString::fromLatin1(entry.label);
-    return QStringLiteral("%1  v%2").arg(length).arg(velocity_);
+    return QStringLiteral("%1 \u00B7 v%2").arg(length).arg(velocity_);
 }
 
 bool NoteFactory::ContextMenu(const QPoint&)

@@ -68,7 +68,7 @@ void SliderSkin::Draw(QPainter& painter, const SliderAxis& axis, std::int32_t va
         carat_.SetRect(caratArea);
         carat_.Draw(painter);
     } else {
-        ControlLook::DrawCarat(painter, caratArea, vertical);
+        ControlLook::DrawCarat(painter, caratArea, vertical, caratMarked_);
     }
 }
 

@@ -33,6 +33,9 @@ public:
     // minimum to the carat (draw bars); `enabled` false draws the plain look dimmed.
     void Draw(QPainter& painter, const SliderAxis& axis, std::int32_t value, bool enabled, bool fillToCarat);
 
+    // The plain carat carries text instead of its centre line.
+    void SetCaratMarked(bool marked) { caratMarked_ = marked; }
+
     SkinImage& Background() { return background_; }
     SkinImage& Carat() { return carat_; }
 
@@ -42,6 +45,7 @@ private:
     SkinImage background_{"BackgroundImage"};
     SkinImage carat_{"CaratImage"};
     QSize size_;
+    bool caratMarked_ = true;
 };
 
 } // namespace jorvo

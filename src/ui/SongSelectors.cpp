@@ -26,7 +26,10 @@ bool IsSync(WindowMessage message)
 
 // TempoSelector -----------------------------------------------------------------------------------
 
-TempoSelector::TempoSelector(QWidget* parent) : MsgFader(parent) {}
+TempoSelector::TempoSelector(QWidget* parent) : MsgFader(parent)
+{
+    Skin().SetCaratMarked(false);
+}
 
 void TempoSelector::SerializeXML(CXMLArchive& archive)
 {
