@@ -96,7 +96,7 @@ QString NoteFactory::PlainDetail() const
     return QStringLiteral("%1 \u00B7 v%2").arg(length).arg(velocity_);
 }
 
-bool NoteFactory::ContextMenu(const QPoint&)
+bool NoteFactory::ShowFactoryMenu(const QPoint&)
 {
     Menu menu(this);
     for (const NoteLengthEntry& entry : kNoteLengths) {
@@ -195,7 +195,7 @@ void PatternFactory::SelectTemplate()
         alias_ = true;
 }
 
-bool PatternFactory::ContextMenu(const QPoint& point)
+bool PatternFactory::ShowFactoryMenu(const QPoint& point)
 {
     Menu menu(this);
     menu.Add(QStringLiteral("Empty template"), !useTemplate_, [this] {
@@ -231,7 +231,7 @@ bool SectionFactory::PutDragObject(WParam& wParam)
     return EventClipboard::PutEvents({&section});
 }
 
-bool SectionFactory::ContextMenu(const QPoint& point)
+bool SectionFactory::ShowFactoryMenu(const QPoint& point)
 {
     Menu menu(this);
     AddBarLengthMenu(menu, menu.AddSubmenu(kLengthMenu), length_, [this](BarLength length) { SetSectionLength(length); });

@@ -44,7 +44,7 @@ protected:
     QString PlainTitle() const override { return QStringLiteral("Note"); }
     QString PlainDetail() const override;
     // The "Length" and "Velocity" entries in one popup at the element's centre.
-    bool ContextMenu(const QPoint& point) override;
+    bool ShowFactoryMenu(const QPoint& point) override;
 
 private:
     std::uint32_t length_;
@@ -79,7 +79,7 @@ protected:
     QString PlainTitle() const override { return QStringLiteral("Pattern"); }
     QString PlainDetail() const override;
     // "Empty template", "  Length", "Select Template...", "  Alias".
-    bool ContextMenu(const QPoint& point) override;
+    bool ShowFactoryMenu(const QPoint& point) override;
     // WM_SET_PATTERN_FACTORY_TEMPLATE: the sequencer's pattern in wParam becomes the template.
     bool OnWindowMessage(WindowMessage message, WParam wParam, LParam lParam) override;
 
@@ -111,7 +111,7 @@ protected:
     QString PlainTitle() const override { return QStringLiteral("Section"); }
     QString PlainDetail() const override { return length_.Label() + QStringLiteral(" bar"); }
     // The "  Length" entries.
-    bool ContextMenu(const QPoint& point) override;
+    bool ShowFactoryMenu(const QPoint& point) override;
 
 private:
     BarLength length_{4, 1};

@@ -67,6 +67,12 @@ void FactoryElement::CaptureLost()
     UIElement::CaptureLost();
 }
 
+bool FactoryElement::ContextMenu(const QPoint& point)
+{
+    Release(); // the coming pen up belongs to the menu
+    return ShowFactoryMenu(point);
+}
+
 void FactoryElement::Release()
 {
     if (!pressed_)

@@ -63,11 +63,15 @@ protected:
     // The word and the detail the plain look writes on the factory.
     virtual QString PlainTitle() const = 0;
     virtual QString PlainDetail() const { return {}; }
+    // The factory's own context menu; true when one was shown. The base shows none.
+    virtual bool ShowFactoryMenu(const QPoint&) { return false; }
 
     void PenDown(const QPoint& point) override;
     void PenMove(const QPoint& point) override;
     void PenUp(const QPoint& point) override;
     void CaptureLost() override;
+    // Lets go of the pressed state (the menu takes the gesture), then ShowFactoryMenu.
+    bool ContextMenu(const QPoint& point) final;
     bool OnWindowMessage(WindowMessage message, WParam wParam, LParam lParam) override;
 
     // Posts `message` to the view and its elements, or to the parent without a view.

@@ -1,5 +1,6 @@
 #include "ui/SampleBrowser.h"
 
+#include <deque>
 #include <filesystem>
 
 #include <QPainter>
@@ -15,6 +16,18 @@ namespace {
 constexpr int kPathRole = Qt::UserRole;
 constexpr int kFolderRole = Qt::UserRole + 1;
 constexpr int kFilledRole = Qt::UserRole + 2;
+
+// The text a posted path points at. Kept for a while beyond the browser itself, since the
+// message reaches its receivers later and the browser may be gone by then.
+const char* KeepPostedPath(const std::string& path)
+{
+    constexpr std::size_t kKept = 16;
+    static std::deque<std::string> kept;
+    kept.push_back(path);
+    if (kept.size() > kKept)
+        kept.pop_front();
+    return kept.back().c_str();
+}
 
 std::string PathOf(const QTreeWidgetItem* item)
 {
@@ -90,7 +103,7 @@ void SampleBrowser::Selected(QTreeWidgetItem* item)
     if (!item || item->data(0, kFolderRole).toBool())
         return;
     selectedPath_ = PathOf(item);
-    Send(reinterpret_cast<WParam>(selectedPath_.c_str()), 0);
+    Send(reinterpret_cast<WParam>(KeepPostedPath(selectedPath_)), 0);
 }
 
 } // namespace jorvo

@@ -1,8 +1,8 @@
 #pragma once
 // `SampleBrowser`: a folder-and-file tree of the sample folder embedded in a skin, filling the
 // element and taking the focus with it. Selecting a sample file posts the element's message with
-// a pointer to the file's full path (NUL-terminated UTF-8 text, valid until the next selection or
-// the element's end) as wParam and 0 as lParam. Folders are read when first opened.
+// a pointer to the file's full path (NUL-terminated UTF-8 text, kept valid for the next 16
+// selections, whether or not the browser still exists) as wParam and 0 as lParam. Folders are read when first opened.
 // UI thread only.
 #include <string>
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QMouseEvent>
 
@@ -64,6 +65,14 @@ public:
     SeqParameter amount;
     int events = 0;
 };
+
+// Right-clicks `element` at `point`; true when it showed a context menu.
+inline bool OpenContextMenu(QWidget& element, QPoint point = {20, 20})
+{
+    QContextMenuEvent event(QContextMenuEvent::Mouse, point, element.mapToGlobal(point));
+    QCoreApplication::sendEvent(&element, &event);
+    return event.isAccepted();
+}
 
 // Binds `element` to the target's parameter.
 inline void Bind(UIParamElement& element, RangeTarget& target)

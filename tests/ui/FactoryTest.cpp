@@ -8,6 +8,7 @@
 #include <QTest>
 
 #include "document/BinaryArchive.h"
+#include "document/Configuration.h"
 #include "engine/InstrumentSampler.h"
 #include "platform/RecordingShell.h"
 #include "sequencer/SeqEventNote.h"
@@ -95,13 +96,11 @@ TEST_F(FactoryTest, ANoteLeavesTheFactoryWithTheChosenLengthAndVelocity)
             EXPECT_TRUE(IsChecked(menu, "100"));
             EXPECT_FALSE(IsChecked(menu, "1/8"));
         });
-        QContextMenuEvent event(QContextMenuEvent::Mouse, {20, 20});
-        QCoreApplication::sendEvent(factory, &event);
+        test::OpenContextMenu(*factory);
     }
     {
         auto chooser = Choose("64", [](QMenu& menu) { EXPECT_TRUE(IsChecked(menu, "1/8")); });
-        QContextMenuEvent event(QContextMenuEvent::Mouse, {20, 20});
-        QCoreApplication::sendEvent(factory, &event);
+        test::OpenContextMenu(*factory);
     }
     DragOut(*factory);
     const auto events = ClipboardEvents();
@@ -134,6 +133,27 @@ TEST_F(FactoryTest, APenLiftedInsideTheFactoryStartsNoDrag)
     EXPECT_FALSE(EventClipboard::ReadBytes(EventClipboard::kSeqEventListFormat));
 }
 
+TEST_F(FactoryTest, TapAndHoldLeavesThePressedStateForTheMenu)
+{
+    auto* factory = Place<SectionFactory>();
+    factory->States().AddState(0, 0, 0, 0);
+    factory->States().AddState(1, 40, 0, 0);
+    Configuration().SetTapNHoldDelay(50);
+    int menus = 0;
+    ScopedMenuChooser chooser([&menus](QMenu&) {
+        ++menus;
+        return static_cast<QAction*>(nullptr); // dismissed
+    });
+    test::SendPen(*factory, QEvent::MouseButtonPress, {20, 20});
+    QTest::qWait(200);
+    ASSERT_EQ(menus, 1);
+    EXPECT_FALSE(factory->IsPressed());
+    EXPECT_EQ(factory->CurrentState(), 0);
+    test::SendPen(*factory, QEvent::MouseMove, {60, 20}); // the gesture was the menu's: no drag
+    test::SendPen(*factory, QEvent::MouseButtonRelease, {60, 20});
+    EXPECT_TRUE(view.Named("WM_EVENT_BEGIN_DRAG").empty());
+}
+
 TEST_F(FactoryTest, PatternsAreNewAndEmptyUntilATemplateIsSet)
 {
     auto* factory = Place<PatternFactory>();
@@ -142,8 +162,7 @@ TEST_F(FactoryTest, PatternsAreNewAndEmptyUntilATemplateIsSet)
             EXPECT_TRUE(IsChecked(menu, "Empty template"));
             EXPECT_TRUE(IsChecked(menu, "1"));
         });
-        QContextMenuEvent event(QContextMenuEvent::Mouse, {20, 20});
-        QCoreApplication::sendEvent(factory, &event);
+        test::OpenContextMenu(*factory);
     }
     DragOut(*factory);
     auto events = ClipboardEvents();
@@ -169,8 +188,7 @@ TEST_F(FactoryTest, PatternsAreNewAndEmptyUntilATemplateIsSet)
 
     {
         auto chooser = Choose("  Alias");
-        QContextMenuEvent event(QContextMenuEvent::Mouse, {20, 20});
-        QCoreApplication::sendEvent(factory, &event);
+        test::OpenContextMenu(*factory);
     }
     DragOut(*factory);
     EXPECT_EQ(view.Named("WM_EVENT_BEGIN_DRAG").back().wParam, PatternFactory::kAliasTemplate);
@@ -178,8 +196,7 @@ TEST_F(FactoryTest, PatternsAreNewAndEmptyUntilATemplateIsSet)
 
     {
         auto chooser = Choose("Empty template");
-        QContextMenuEvent event(QContextMenuEvent::Mouse, {20, 20});
-        QCoreApplication::sendEvent(factory, &event);
+        test::OpenContextMenu(*factory);
     }
     EXPECT_EQ(factory->TemplatePattern(), nullptr);
 }
@@ -204,8 +221,7 @@ TEST_F(FactoryTest, ATemplatePickedFromTheBanksIsDraggedAsACopy)
     });
     {
         auto chooser = Choose("Select Template...");
-        QContextMenuEvent event(QContextMenuEvent::Mouse, {20, 20});
-        QCoreApplication::sendEvent(factory, &event);
+        test::OpenContextMenu(*factory);
     }
     ASSERT_EQ(shell.pickPatternRequests.size(), 1u);
     EXPECT_EQ(shell.pickPatternRequests[0].title, "Select Pattern Factory Template");
@@ -224,8 +240,7 @@ TEST_F(FactoryTest, SectionsTakeTheChosenLength)
     auto* factory = Place<SectionFactory>();
     {
         auto chooser = Choose("1/2", [](QMenu& menu) { EXPECT_TRUE(IsChecked(menu, "4")); });
-        QContextMenuEvent event(QContextMenuEvent::Mouse, {20, 20});
-        QCoreApplication::sendEvent(factory, &event);
+        test::OpenContextMenu(*factory);
     }
     DragOut(*factory);
     const auto events = ClipboardEvents();

@@ -38,9 +38,7 @@ void Deliver(QWidget& element, const char* name, WParam wParam)
 bool ChooseFromMenu(QWidget& element, const QString& entry)
 {
     ScopedMenuChooser chooser([entry](QMenu& menu) { return FindMenuAction(menu, entry); });
-    QContextMenuEvent event(QContextMenuEvent::Mouse, {5, 5});
-    QCoreApplication::sendEvent(&element, &event);
-    return event.isAccepted();
+    return test::OpenContextMenu(element, {5, 5});
 }
 
 class StudioLabelTest : public ::testing::Test {
