@@ -9,6 +9,7 @@
 #include "ui/ControlTestSupport.h"
 #include "ui/Knob.h"
 #include "ui/UiTestSupport.h"
+#include "ui/WindowMessageEvent.h"
 
 namespace jorvo {
 namespace {
@@ -117,6 +118,45 @@ TEST_F(KnobTest, TheTipShowsNameAndValueWhileTurning)
     test::SendPen(*knob, QEvent::MouseMove, {20, 17});
     EXPECT_EQ(CToolTips::Instance().Text(), QString("Amount: 67"));
     test::SendPen(*knob, QEvent::MouseButtonRelease, {20, 17});
+}
+
+// A target with the same controller in two parameter sets (sub-index 0 and 2), as a sampler's
+// zones have.
+class TwoSetTarget : public SeqEventTarget {
+public:
+    TwoSetTarget()
+    {
+        AddParameter(&first);
+        AddParameter(&third);
+    }
+    void HandleEvent(std::int32_t code, std::int32_t a, std::int32_t, std::int32_t, std::int32_t) override
+    {
+        if (SeqParameter* parameter = FindParameter(static_cast<std::uint16_t>(code)))
+            parameter->SetLive(a);
+    }
+    SeqParameter first{"Decay 1", "", 0x0025, 0, 127, 10};
+    SeqParameter third{"Decay 3", "", 0x0225, 0, 127, 90};
+};
+
+TEST_F(KnobTest, RebindingMessagesMoveTheKnobToAnotherParameter)
+{
+    TwoSetTarget target;
+    knob->SetEventCode(0x0025);
+    knob->SetTarget(&target);
+    EXPECT_EQ(knob->ShownValue(), 10);
+    SendWindowMessage(knob, RegisterWindowMessage("WM_SET_EVENT_TYPE_HIGH"), 2, 0);
+    EXPECT_EQ(knob->EventCode(), 0x0225);
+    EXPECT_EQ(knob->ShownValue(), 90);
+    test::SendPen(*knob, QEvent::MouseButtonPress, {20, 20});
+    test::SendPen(*knob, QEvent::MouseMove, {20, 15});
+    test::SendPen(*knob, QEvent::MouseButtonRelease, {20, 15});
+    EXPECT_EQ(target.third.LiveValue(), 95);
+    EXPECT_EQ(target.first.LiveValue(), 10);
+    SendWindowMessage(knob, RegisterWindowMessage("WM_SET_EVENT_TYPE"), 0x0026, 0); // no such parameter
+    EXPECT_EQ(knob->Parameter(), nullptr);
+    test::SendPen(*knob, QEvent::MouseButtonPress, {20, 20});
+    EXPECT_EQ(CToolTips::Instance().Text(), QString("Disabled"));
+    test::SendPen(*knob, QEvent::MouseButtonRelease, {20, 20});
 }
 
 TEST_F(KnobTest, FilmStripFramesFollowTheValue)
