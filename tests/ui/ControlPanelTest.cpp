@@ -177,8 +177,7 @@ void SaveStrip(const std::filesystem::path& file, QSize size, int frames,
 {
     QImage strip(size.width() * frames, size.height(), QImage::Format_RGB32);
     strip.fill(qRgb(0, 0, 255)); // the transparent key
-    QPainter painter(&strip);
-    painter.setRenderHint(QPainter::Antialiasing);
+    QPainter painter(&strip); // no antialiasing: edges blended with the key would show blue
     for (int frame = 0; frame < frames; ++frame)
         paint(frame, painter, QRect(QPoint(frame * size.width(), 0), size));
     painter.end();
@@ -195,14 +194,16 @@ TEST(ControlPanelTest, SkinImagesReplaceThePlainLook)
     Instrument* lead = studio.AddInstrument("mSyn");
     ASSERT_NE(lead, nullptr);
     lead->SetName("Lead");
-    // Knob: frame 1 a steel disc, frame 0 a bezel ring over the transparent key.
+    // Knob: frame 1 a steel disc, frame 0 a bezel ring whose inside is the transparent key.
     SaveStrip(folder / "knob.png", {48, 48}, 2, [](int frame, QPainter& painter, QRect area) {
         if (frame == 1) {
             painter.setBrush(QColor(0x70, 0x78, 0x84));
             painter.setPen(Qt::NoPen);
             painter.drawEllipse(area.adjusted(6, 6, -6, -6));
         } else {
-            painter.setBrush(Qt::NoBrush);
+            // the panel around the knob is opaque and hides the sweep's corners
+            painter.fillRect(area, QColor(0x24, 0x27, 0x2C));
+            painter.setBrush(QColor(0, 0, 255));
             painter.setPen(QPen(QColor(0xD0, 0xD4, 0xDA), 4));
             painter.drawEllipse(area.adjusted(3, 3, -3, -3));
         }
