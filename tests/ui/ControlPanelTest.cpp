@@ -254,6 +254,27 @@ TEST(ControlPanelTest, SkinImagesReplaceThePlainLook)
     // The bezel's transparent key shows the disc and the view behind, never pure blue.
     for (int x = 20; x < 68; ++x)
         EXPECT_NE(QColor(screen.pixel(x, 44)), QColor(0, 0, 255)) << x;
+
+    // Stored and read back, the panel keeps its images, colours and bindings.
+    const auto stored = folder / "Stored.skin";
+    {
+        CXMLArchive out;
+        ASSERT_TRUE(out.Open(&view, stored.string(), CXMLArchive::kStore));
+        view.SerializeXML(out);
+        ASSERT_TRUE(out.Save());
+    }
+    SkinView copy;
+    CXMLArchive in;
+    ASSERT_TRUE(in.Open(&copy, stored.string(), CXMLArchive::kLoad));
+    copy.SerializeXML(in);
+    ASSERT_EQ(copy.Elements().size(), 4u);
+    auto* knob = Find<Knob>(copy, "Cutoff");
+    ASSERT_NE(knob, nullptr);
+    EXPECT_EQ(knob->IndicatorColour(), Colour::FromRgb(0xFF, 0x80, 0x00));
+    EXPECT_EQ(knob->Image().File(), at + "knob.png");
+    EXPECT_EQ(knob->Target(), lead);
+    EXPECT_EQ(Find<Fader>(copy, "Level")->Skin().Carat().File(), at + "carat.png");
+    EXPECT_EQ(Find<UIElement>(copy, "On")->size(), QSize(100, 26));
 }
 
 } // namespace
