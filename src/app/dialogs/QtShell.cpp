@@ -63,10 +63,14 @@ void AddNewerVersionLines(QMessageBox& box)
                                           "(Requires Internet Access)"));
 }
 
-// Modal file dialogs are Qt's own, so that they look alike everywhere and fit the screen.
+// Modal file dialogs are Qt's own, so that they look alike everywhere and fit the screen. The
+// list of places would leave the file list too narrow on the handheld's screen; "Look in:" still
+// reaches every folder.
 void PrepareFileDialog(QFileDialog& dialog)
 {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (auto* places = dialog.findChild<QWidget*>(QStringLiteral("sidebar")))
+        places->hide();
     PrepareDialog(dialog, ToStdString(dialog.windowTitle()), kScreenWidth);
     dialog.resize(kScreenWidth, kScreenHeight);
 }
