@@ -30,8 +30,8 @@ protected:
     RenderDialogTest()
     {
         SequencerSettings::RestoreInitialValues();
+        EXPECT_TRUE(document.NewDocument()); // which takes the stored timing accuracy
         SequencerSettings::SetTimingAccuracy(0); // every pulse on its own sample: exact lengths
-        EXPECT_TRUE(document.NewDocument());
         document.SetPathName((dir / "song.jorvo").string());
     }
     ~RenderDialogTest() override { SequencerSettings::RestoreInitialValues(); }
