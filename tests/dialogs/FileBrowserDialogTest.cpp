@@ -172,5 +172,21 @@ TEST_F(FileBrowserDialogTest, ARequesterDestroyedMeanwhileGetsNothingAndClosingF
     EXPECT_FALSE(shell.ShowFileBrowser(noRequester));
 }
 
+TEST_F(FileBrowserDialogTest, ABrowserGoneWithItsParentWindowIsMadeAgain)
+{
+    auto window = std::make_unique<QWidget>();
+    shell.SetDialogParent(window.get());
+    FileBrowserDialog* first = &Open(element, (samples / "bass.wav").string());
+    EXPECT_EQ(first->parentWidget(), window.get());
+    window.reset(); // takes the browser with it
+    EXPECT_EQ(shell.FileBrowserOf(&owner), nullptr);
+
+    FileBrowserDialog& again = Open(element, (samples / "bass.wav").string());
+    EXPECT_TRUE(again.isVisible());
+    EXPECT_TRUE(test::Click(again, "&OK"));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(element.paths, std::vector<std::string>{(samples / "bass.wav").string()});
+}
+
 } // namespace
 } // namespace jorvo
