@@ -6,6 +6,8 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QListWidget>
+#include <QMenu>
 #include <QTest>
 #include <QTimer>
 #include <QWidget>
@@ -58,6 +60,26 @@ inline void DoubleClick(QWidget& widget, QPoint point)
 {
     QTest::mouseClick(&widget, Qt::LeftButton, {}, point);
     QTest::mouseDClick(&widget, Qt::LeftButton, {}, point);
+}
+
+// Triggers the entry `text` of `menu`; false when there is none.
+inline bool Trigger(QMenu& menu, const QString& text)
+{
+    for (QAction* action : menu.actions())
+        if (action->text() == text) {
+            action->trigger();
+            return true;
+        }
+    return false;
+}
+
+// The texts of the rows of `list`, top to bottom.
+inline QStringList Items(const QListWidget& list)
+{
+    QStringList items;
+    for (int row = 0; row < list.count(); ++row)
+        items << list.item(row)->text();
+    return items;
 }
 
 // Saves what `widget` shows as dialogs_<name>.png in the screens folder.

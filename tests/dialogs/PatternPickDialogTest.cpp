@@ -23,29 +23,13 @@ namespace jorvo {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Items;
+using test::Trigger;
 
 constexpr char kDrumsBank[] = "<?xml version=\"1.0\"?>\n<PatternBankFile><PatternList>"
                               "<Pattern Name=\"Kick\" Offset=\"001:01:001\" Length=\"001:00:000\" Colour=\"#102030\"/>"
                               "<Pattern Name=\"Snare\" Offset=\"001:01:001\" Length=\"001:00:000\" Colour=\"#302010\"/>"
                               "</PatternList></PatternBankFile>\n";
-
-bool Trigger(QMenu& menu, const QString& text)
-{
-    for (QAction* action : menu.actions())
-        if (action->text() == text) {
-            action->trigger();
-            return true;
-        }
-    return false;
-}
-
-QStringList Items(const QListWidget& list)
-{
-    QStringList items;
-    for (int row = 0; row < list.count(); ++row)
-        items << list.item(row)->text();
-    return items;
-}
 
 class PatternPickDialogTest : public ::testing::Test {
 protected:

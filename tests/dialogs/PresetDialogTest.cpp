@@ -23,30 +23,13 @@ namespace jorvo {
 namespace {
 
 namespace fs = std::filesystem;
+using test::Items;
+using test::Trigger;
 
 std::string Preset(const std::string& name, int octave)
 {
     return "<Instrument Name=\"" + name + "\" Engine=\"mSyn\" SampleRate=\"44100\" Channels=\"1\">"
            "<Parameter Name=\"Octave\" Value=\"" + std::to_string(octave) + "\"/></Instrument>";
-}
-
-// Triggers the entry `text` of `menu`; false when there is none.
-bool Trigger(QMenu& menu, const QString& text)
-{
-    for (QAction* action : menu.actions())
-        if (action->text() == text) {
-            action->trigger();
-            return true;
-        }
-    return false;
-}
-
-QStringList Items(const QListWidget& list)
-{
-    QStringList items;
-    for (int row = 0; row < list.count(); ++row)
-        items << list.item(row)->text();
-    return items;
 }
 
 class PresetDialogTest : public ::testing::Test {
