@@ -6,6 +6,9 @@
 #include "platform/ShellServices.h"
 #include "ui/MsgButton.h"
 #include "ui/MsgLabel.h"
+#include "ui/PianoKeyboard.h"
+#include "ui/SamplerZoneMap.h"
+#include "ui/Scroller.h"
 #include "ui/TransportButton.h"
 #include "ui/UIImage.h"
 
@@ -55,9 +58,9 @@ constexpr ElementClass kElementClasses[] = {
     {"SectionEditor", nullptr},
     {"SongEditor", nullptr},
     {"ParameterEditor", nullptr},
-    {"PianoKeyboard", nullptr},
-    {"SamplerZoneMap", nullptr},
-    {"Scroller", nullptr},
+    {"PianoKeyboard", &Make<PianoKeyboard>},
+    {"SamplerZoneMap", &Make<SamplerZoneMap>},
+    {"Scroller", &Make<Scroller>},
 };
 
 const ElementClass* FindClass(const std::string& keyword)

@@ -1,0 +1,417 @@
+#include "ui/SamplerZoneMap.h"
+
+#include <algorithm>
+#include <optional>
+
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+#include <QPainter>
+
+#include "audio/SampleStore.h"
+#include "document/Configuration.h"
+#include "engine/InstrumentSampler.h"
+#include "platform/ShellServices.h"
+#include "sequencer/Sequencer.h"
+#include "ui/SkinColour.h"
+#include "ui/UIWindowMessages.h"
+
+namespace jorvo {
+namespace {
+
+constexpr char kZoneListFormat[] = "SampleZoneList";
+constexpr char kRenameZone[] = "Rename Zone";
+constexpr char kLoadSample[] = "Load Sample...";
+constexpr int kStripTextPixels = 11;
+constexpr int kTintAlpha = 80;
+constexpr int kSelectedTintAlpha = 150;
+
+struct ZoneMapMessages {
+    WindowMessage zoneBeginDrag = RegisterWindowMessage(UIWindowMessages::kZoneBeginDrag);
+    WindowMessage treeSelPath = RegisterWindowMessage(UIWindowMessages::kTreeDlgSelPath);
+    WindowMessage selSampleFileName = RegisterWindowMessage("WM_SEL_SAMPLE_FILENAME");
+    WindowMessage selZoneName = RegisterWindowMessage("WM_SEL_SAMPLER_ZONENAME");
+    WindowMessage activeZone = RegisterWindowMessage(UIWindowMessages::kSetActiveSamplerZone);
+};
+
+const ZoneMapMessages& Messages()
+{
+    static const ZoneMapMessages messages;
+    return messages;
+}
+
+// Holds the render lock while a zone of a sampler that may be playing is changed.
+class ZoneEdit {
+public:
+    ZoneEdit()
+    {
+        if (Sequencer* sequencer = Sequencer::Current())
+            lock_.emplace(*sequencer);
+    }
+
+private:
+    std::optional<Sequencer::EditLock> lock_;
+};
+
+QColor ZoneColour(const SampleZone& zone)
+{
+    return ToQtColour(zone.ZoneColour());
+}
+
+} // namespace
+
+SamplerZoneMap::SamplerZoneMap(QWidget* parent) : PianoKeyboard(parent) {}
+
+SamplerZoneMap::~SamplerZoneMap()
+{
+    Shell().CloseFileBrowser(this);
+}
+
+void SamplerZoneMap::SetTarget(SeqEventTarget* target)
+{
+    EndGesture();
+    PianoKeyboard::SetTarget(target);
+    sampler_ = dynamic_cast<InstrumentSampler*>(target);
+    update();
+}
+
+SampleZone* SamplerZoneMap::SelectedZone() const
+{
+    return sampler_ ? sampler_->ActiveZone() : nullptr;
+}
+
+QRect SamplerZoneMap::ZoneStrip() const
+{
+    return QRect(0, 0, ElementWidth(), std::clamp(ElementHeight() / 5, 14, 20));
+}
+
+QRect SamplerZoneMap::KeysArea() const
+{
+    const QRect strip = ZoneStrip();
+    return QRect(0, strip.bottom() + 1, ElementWidth(), std::max(1, ElementHeight() - strip.height()));
+}
+
+void SamplerZoneMap::Select(SampleZone* zone)
+{
+    if (!sampler_ || !zone || zone == sampler_->ActiveZone())
+        return;
+    sampler_->SetActiveZone(zone);
+    update();
+}
+
+// Pen gestures -----------------------------------------------------------------------------
+
+void SamplerZoneMap::PenDown(const QPoint& point)
+{
+    if (sampler_ && ZoneStrip().contains(point)) {
+        UIElement::PenDown(point);
+        if (SampleZone* zone = sampler_->ZoneAt(Layout().KeyInSpan(point.x()))) {
+            Select(zone);
+            mode_ = Mode::MovingZone;
+            dropKey_ = zone->Key();
+        }
+        return;
+    }
+    PianoKeyboard::PenDown(point);
+    if (sampler_)
+        Select(sampler_->ZoneAt(Layout().KeyAt(point)));
+}
+
+void SamplerZoneMap::PenMove(const QPoint& point)
+{
+    if (mode_ == Mode::None) {
+        PianoKeyboard::PenMove(point);
+        return;
+    }
+    UIElement::PenMove(point);
+    TrackDrop(point);
+}
+
+void SamplerZoneMap::PenUp(const QPoint& point)
+{
+    if (mode_ == Mode::MovingZone)
+        FinishMove();
+    PianoKeyboard::PenUp(point);
+}
+
+void SamplerZoneMap::CaptureLost()
+{
+    EndGesture();
+    PianoKeyboard::CaptureLost();
+}
+
+void SamplerZoneMap::mouseMoveEvent(QMouseEvent* event)
+{
+    if (mode_ == Mode::PlacingZone)
+        TrackDrop(event->position().toPoint());
+    else
+        PianoKeyboard::mouseMoveEvent(event);
+}
+
+void SamplerZoneMap::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (mode_ == Mode::PlacingZone && event->button() == Qt::LeftButton) {
+        TrackDrop(event->position().toPoint());
+        FinishPlacing();
+        return;
+    }
+    PianoKeyboard::mouseReleaseEvent(event);
+}
+
+int SamplerZoneMap::DropKeyAt(int x) const
+{
+    return Layout().KeyInSpan(x);
+}
+
+void SamplerZoneMap::TrackDrop(const QPoint& point)
+{
+    const int key = rect().contains(point) ? DropKeyAt(point.x()) : KeyboardLayout::kNoKey;
+    if (key != dropKey_) {
+        dropKey_ = key;
+        update();
+    }
+}
+
+void SamplerZoneMap::FinishMove()
+{
+    SampleZone* zone = SelectedZone();
+    const int key = dropKey_;
+    EndGesture();
+    if (!zone || key == KeyboardLayout::kNoKey || key == zone->Key())
+        return;
+    bool moved = false;
+    {
+        ZoneEdit edit;
+        moved = zone->SetZoneKey(key);
+    }
+    if (moved)
+        sampler_->SetActiveZone(zone); // its parameters have new numbers: the controls rebind
+    update();
+}
+
+void SamplerZoneMap::BeginPlacing(LParam screenPosition)
+{
+    EndGesture();
+    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+    if (!sampler_ || !data || !data->hasFormat(kZoneListFormat))
+        return;
+    const QByteArray bytes = data->data(kZoneListFormat);
+    auto zones = sampler_->ReadZoneList(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+    if (zones.empty())
+        return;
+    placing_ = std::move(zones.front());
+    mode_ = Mode::PlacingZone;
+    const auto packed = static_cast<std::uint32_t>(screenPosition);
+    TrackDrop(mapFromGlobal(QPoint(static_cast<int>(packed >> 16), static_cast<int>(packed & 0xFFFF))));
+    if (isVisible())
+        grabMouse();
+    update();
+}
+
+void SamplerZoneMap::FinishPlacing()
+{
+    std::unique_ptr<SampleZone> zone = std::move(placing_);
+    const int key = dropKey_;
+    EndGesture();
+    if (!zone || !sampler_ || key == KeyboardLayout::kNoKey)
+        return; // released off the keys: the zone is discarded
+    SampleZone* placed = zone.get();
+    bool adopted = false;
+    {
+        ZoneEdit edit;
+        adopted = sampler_->AdoptZone(zone, key);
+    }
+    if (adopted)
+        sampler_->SetActiveZone(placed);
+    update();
+}
+
+void SamplerZoneMap::EndGesture()
+{
+    if (mode_ == Mode::PlacingZone)
+        releaseMouse();
+    mode_ = Mode::None;
+    dropKey_ = KeyboardLayout::kNoKey;
+    placing_.reset();
+    update();
+}
+
+// Zone commands ----------------------------------------------------------------------------
+
+void SamplerZoneMap::ChooseSample()
+{
+    SampleZone* zone = SelectedZone();
+    if (!zone)
+        return;
+    FileBrowserRequest request;
+    request.owner = this;
+    request.requester = this;
+    request.startPath = Configuration().GetSampleDir();
+    if (SampleStore* store = sampler_->GetSampleStore())
+        if (const SampleRecord* record = store->GetRecord(zone->SampleIndex()); record && !record->path.empty())
+            request.startPath = record->path;
+    Shell().ShowFileBrowser(request);
+}
+
+bool SamplerZoneMap::LoadSample(const std::string& path)
+{
+    SampleZone* zone = SelectedZone();
+    SampleStore* store = sampler_ ? sampler_->GetSampleStore() : nullptr;
+    if (!zone || !store)
+        return false;
+    // Read the file before taking the lock: the zone then finds it in the store.
+    std::string name = path;
+    if (store->LoadSample(name) < 0)
+        return false;
+    bool loaded = false;
+    {
+        ZoneEdit edit;
+        loaded = zone->SetZoneSample(name);
+    }
+    if (loaded)
+        sampler_->SetActiveZone(zone); // the file and zone name labels show the new sample
+    update();
+    return loaded;
+}
+
+bool SamplerZoneMap::RenameZone()
+{
+    SampleZone* zone = SelectedZone();
+    if (!zone)
+        return false;
+    const std::optional<std::string> name = Shell().PromptName(kRenameZone, zone->Name());
+    // The dialog may have outlived the zone (a preset loaded meanwhile).
+    if (!name || name->empty() || zone != SelectedZone())
+        return false;
+    zone->SetZoneName(*name);
+    zone->SetAutoName(false); // a name given by hand stays when another sample is loaded
+    sampler_->SetActiveZone(zone);
+    update();
+    return true;
+}
+
+bool SamplerZoneMap::ContextMenu(const QPoint& point)
+{
+    Silence();
+    EndGesture();
+    if (sampler_) {
+        const int key = ZoneStrip().contains(point) ? Layout().KeyInSpan(point.x()) : Layout().KeyAt(point);
+        Select(sampler_->ZoneAt(key));
+    }
+    QMenu menu(this);
+    QAction* rename = menu.addAction(kRenameZone);
+    QAction* load = menu.addAction(kLoadSample);
+    rename->setEnabled(SelectedZone() != nullptr);
+    load->setEnabled(SelectedZone() != nullptr);
+    const QAction* chosen = menu.exec(mapToGlobal(point));
+    if (chosen == rename)
+        RenameZone();
+    else if (chosen == load)
+        ChooseSample();
+    return true;
+}
+
+bool SamplerZoneMap::OnWindowMessage(WindowMessage message, WParam wParam, LParam lParam)
+{
+    const ZoneMapMessages& messages = Messages();
+    if (message == messages.zoneBeginDrag) {
+        BeginPlacing(lParam);
+        return true;
+    }
+    if (message == messages.treeSelPath) {
+        if (const auto* path = reinterpret_cast<const char*>(wParam))
+            LoadSample(path);
+        return true;
+    }
+    if (message == messages.selSampleFileName) {
+        ChooseSample();
+        return true;
+    }
+    if (message == messages.selZoneName) {
+        RenameZone();
+        return true;
+    }
+    if (message == messages.activeZone) {
+        update();
+        return true;
+    }
+    return PianoKeyboard::OnWindowMessage(message, wParam, lParam);
+}
+
+// Drawing ----------------------------------------------------------------------------------
+
+void SamplerZoneMap::TintNaturalKey(QPainter& painter, int key, const QRect& rect)
+{
+    const SampleZone* zone = sampler_ ? sampler_->ZoneAt(key) : nullptr;
+    if (!zone)
+        return;
+    QColor tint = ZoneColour(*zone);
+    tint.setAlpha(zone == SelectedZone() ? kSelectedTintAlpha : kTintAlpha);
+    painter.fillRect(rect, tint);
+}
+
+void SamplerZoneMap::Draw(QPainter& painter)
+{
+    PianoKeyboard::Draw(painter);
+    DrawZoneStrip(painter);
+}
+
+void SamplerZoneMap::DrawZoneRun(QPainter& painter, int first, int last, const QColor& colour, const QString& name,
+                                 bool selected)
+{
+    const KeyboardLayout& layout = Layout();
+    first = std::max(first, layout.FirstVisible());
+    last = std::min(last, layout.LastVisible());
+    if (first > last)
+        return;
+    const QRect strip = ZoneStrip();
+    const QRect run(QPoint(layout.SpanLeft(first), strip.top()), QPoint(layout.SpanRight(last), strip.bottom()));
+    painter.fillRect(run, colour);
+    painter.setPen(selected ? QColor(Qt::white) : colour.darker(150));
+    painter.drawRect(run.adjusted(0, 0, -1, -1));
+    if (selected)
+        painter.drawRect(run.adjusted(1, 1, -2, -2));
+    painter.setPen(NoteTextColour());
+    const QRect text = run.adjusted(3, 0, -2, 0);
+    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
+                     painter.fontMetrics().elidedText(name, Qt::ElideRight, text.width()));
+}
+
+void SamplerZoneMap::DrawZoneStrip(QPainter& painter)
+{
+    QFont font("Tahoma");
+    font.setPixelSize(kStripTextPixels);
+    painter.setFont(font);
+    if (!sampler_) {
+        painter.setPen(QColor(200, 200, 200));
+        painter.drawText(ZoneStrip(), Qt::AlignCenter, "No Sampler");
+        return;
+    }
+    const SampleZone* selected = SelectedZone();
+    for (const SampleZone* zone = sampler_->FirstZone(); zone; zone = sampler_->NextZone(*zone))
+        DrawZoneRun(painter, zone->Key(), sampler_->LastKeyOf(*zone), ZoneColour(*zone),
+                    QString::fromStdString(zone->Name()), zone == selected);
+    if (!sampler_->FirstZone()) {
+        painter.setPen(QColor(200, 200, 200));
+        painter.drawText(ZoneStrip(), Qt::AlignCenter, "No Zones");
+    }
+    // Where a zone being moved or placed would start.
+    const SampleZone* dragged = mode_ == Mode::PlacingZone ? placing_.get() : selected;
+    if (mode_ == Mode::None || !dragged || dropKey_ == KeyboardLayout::kNoKey)
+        return;
+    const KeyboardLayout& layout = Layout();
+    const int left = layout.SpanLeft(dropKey_);
+    QPen marker(QColor(255, 255, 255), 2, Qt::DashLine);
+    painter.setPen(marker);
+    painter.drawLine(left, 0, left, height() - 1);
+    const QString name = QString::fromStdString(dragged->Name());
+    QRect label(left, ZoneStrip().top(), painter.fontMetrics().horizontalAdvance(name) + 8, ZoneStrip().height());
+    label.moveRight(std::min(label.right(), width() - 1));
+    painter.fillRect(label, ZoneColour(*dragged));
+    painter.setPen(NoteTextColour());
+    painter.drawText(label, Qt::AlignCenter, name);
+}
+
+} // namespace jorvo
