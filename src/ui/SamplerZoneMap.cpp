@@ -7,7 +7,6 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
-#include <QMouseEvent>
 #include <QPainter>
 
 #include "audio/SampleStore.h"
@@ -131,8 +130,12 @@ void SamplerZoneMap::PenMove(const QPoint& point)
 
 void SamplerZoneMap::PenUp(const QPoint& point)
 {
+    if (mode_ != Mode::None)
+        TrackDrop(point);
     if (mode_ == Mode::MovingZone)
         FinishMove();
+    else if (mode_ == Mode::PlacingZone)
+        FinishPlacing();
     PianoKeyboard::PenUp(point);
 }
 
@@ -140,24 +143,6 @@ void SamplerZoneMap::CaptureLost()
 {
     EndGesture();
     PianoKeyboard::CaptureLost();
-}
-
-void SamplerZoneMap::mouseMoveEvent(QMouseEvent* event)
-{
-    if (mode_ == Mode::PlacingZone)
-        TrackDrop(event->position().toPoint());
-    else
-        PianoKeyboard::mouseMoveEvent(event);
-}
-
-void SamplerZoneMap::mouseReleaseEvent(QMouseEvent* event)
-{
-    if (mode_ == Mode::PlacingZone && event->button() == Qt::LeftButton) {
-        TrackDrop(event->position().toPoint());
-        FinishPlacing();
-        return;
-    }
-    PianoKeyboard::mouseReleaseEvent(event);
 }
 
 int SamplerZoneMap::DropKeyAt(int x) const
@@ -203,11 +188,13 @@ void SamplerZoneMap::BeginPlacing(LParam screenPosition)
         return;
     placing_ = std::move(zones.front());
     mode_ = Mode::PlacingZone;
+    // The pen went down on the factory: this map holds it from here to the release.
     const auto packed = static_cast<std::uint32_t>(screenPosition);
-    TrackDrop(mapFromGlobal(QPoint(static_cast<int>(packed >> 16), static_cast<int>(packed & 0xFFFF))));
+    const QPoint point = mapFromGlobal(QPoint(static_cast<int>(packed >> 16), static_cast<int>(packed & 0xFFFF)));
+    TakePenCapture(point);
     if (isVisible())
         grabMouse();
-    update();
+    TrackDrop(point);
 }
 
 void SamplerZoneMap::FinishPlacing()

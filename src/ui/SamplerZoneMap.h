@@ -58,9 +58,6 @@ protected:
     // WM_ZONE_BEGIN_DRAG, WM_TREE_DLG_SEL_PATH, WM_SEL_SAMPLE_FILENAME, WM_SEL_SAMPLER_ZONENAME,
     // WM_SET_ACTIVE_SAMPLER_ZONE, then the keyboard's messages.
     bool OnWindowMessage(WindowMessage message, WParam wParam, LParam lParam) override;
-    // A zone being placed follows the pen to its release even though the press began elsewhere.
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
     void Select(SampleZone* zone);

@@ -6,6 +6,7 @@
 #include "platform/ShellServices.h"
 #include "ui/MsgButton.h"
 #include "ui/MsgLabel.h"
+#include "ui/ParameterEditor.h"
 #include "ui/PianoKeyboard.h"
 #include "ui/SamplerZoneMap.h"
 #include "ui/Scroller.h"
@@ -57,7 +58,7 @@ constexpr ElementClass kElementClasses[] = {
     {"PatternEditor", nullptr},
     {"SectionEditor", nullptr},
     {"SongEditor", nullptr},
-    {"ParameterEditor", nullptr},
+    {"ParameterEditor", &Make<ParameterEditor>},
     {"PianoKeyboard", &Make<PianoKeyboard>},
     {"SamplerZoneMap", &Make<SamplerZoneMap>},
     {"Scroller", &Make<Scroller>},
