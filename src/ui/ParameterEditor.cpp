@@ -103,7 +103,10 @@ std::int64_t NiceStep(std::int64_t atLeast)
 
 const QColor ParameterEditor::kStrokeColour{0, 0, 255};
 
-ParameterEditor::ParameterEditor(QWidget* parent) : TimeAxisEditor(parent, kInitialBars) {}
+ParameterEditor::ParameterEditor(QWidget* parent) : TimeAxisEditor(parent, kInitialBars)
+{
+    titleTextColour_ = QColor(200, 200, 200);
+}
 
 void ParameterEditor::SerializeXML(CXMLArchive& archive)
 {

@@ -24,6 +24,9 @@ constexpr char kZoneListFormat[] = "SampleZoneList";
 constexpr char kRenameZone[] = "Rename Zone";
 constexpr char kLoadSample[] = "Load Sample...";
 constexpr int kStripTextPixels = 11;
+constexpr int kLaneHeight = 15;
+constexpr int kRunBarHeight = 6;
+constexpr int kTagPadding = 3;
 constexpr int kTintAlpha = 80;
 constexpr int kSelectedTintAlpha = 150;
 
@@ -83,7 +86,52 @@ SampleZone* SamplerZoneMap::SelectedZone() const
 
 QRect SamplerZoneMap::ZoneStrip() const
 {
-    return QRect(0, 0, ElementWidth(), std::clamp(ElementHeight() / 5, 14, 20));
+    return QRect(0, 0, ElementWidth(), 2 * kLaneHeight + kRunBarHeight);
+}
+
+QFont SamplerZoneMap::StripFont()
+{
+    QFont font("Tahoma");
+    font.setPixelSize(kStripTextPixels);
+    return font;
+}
+
+std::vector<SamplerZoneMap::ZoneTag> SamplerZoneMap::ZoneTags() const
+{
+    std::vector<ZoneTag> tags;
+    if (!sampler_)
+        return tags;
+    const KeyboardLayout& layout = Layout();
+    QFont bold = StripFont();
+    bold.setBold(true); // room for the selected zone's bold name
+    const QFontMetrics metrics(bold);
+    std::vector<SampleZone*> zones;
+    for (SampleZone* zone = sampler_->FirstZone(); zone; zone = sampler_->NextZone(*zone))
+        zones.push_back(zone);
+    // Neighbouring zones take turns in two lanes, so a tag may reach over the next zone's keys up
+    // to the one after it.
+    for (std::size_t index = 0; index < zones.size(); ++index) {
+        SampleZone* zone = zones[index];
+        const int first = std::max(zone->Key(), layout.FirstVisible());
+        if (first > std::min(sampler_->LastKeyOf(*zone), layout.LastVisible()))
+            continue;
+        const int left = layout.SpanLeft(first);
+        int limit = width();
+        if (index + 2 < zones.size() && zones[index + 2]->Key() <= layout.LastVisible())
+            limit = layout.SpanLeft(zones[index + 2]->Key()) - 1;
+        const int wanted = metrics.horizontalAdvance(QString::fromStdString(zone->Name())) + 2 * kTagPadding;
+        const int lane = static_cast<int>(index % 2);
+        tags.push_back({zone, QRect(left, lane * kLaneHeight, std::max(4, std::min(wanted, limit - left)), kLaneHeight - 1)});
+    }
+    return tags;
+}
+
+SampleZone* SamplerZoneMap::ZoneInStrip(const QPoint& point) const
+{
+    for (const ZoneTag& tag : ZoneTags())
+        if (tag.rect.contains(point))
+            return tag.zone;
+    return sampler_ ? sampler_->ZoneAt(Layout().KeyInSpan(point.x())) : nullptr;
 }
 
 QRect SamplerZoneMap::KeysArea() const
@@ -106,7 +154,7 @@ void SamplerZoneMap::PenDown(const QPoint& point)
 {
     if (sampler_ && ZoneStrip().contains(point)) {
         UIElement::PenDown(point);
-        if (SampleZone* zone = sampler_->ZoneAt(Layout().KeyInSpan(point.x()))) {
+        if (SampleZone* zone = ZoneInStrip(point)) {
             Select(zone);
             mode_ = Mode::MovingZone;
             dropKey_ = zone->Key();
@@ -284,8 +332,7 @@ bool SamplerZoneMap::ContextMenu(const QPoint& point)
     Silence();
     EndGesture();
     if (sampler_) {
-        const int key = ZoneStrip().contains(point) ? Layout().KeyInSpan(point.x()) : Layout().KeyAt(point);
-        Select(sampler_->ZoneAt(key));
+        Select(ZoneStrip().contains(point) ? ZoneInStrip(point) : sampler_->ZoneAt(Layout().KeyAt(point)));
     }
     QMenu menu(this);
     QAction* rename = menu.addAction(kRenameZone);
@@ -345,60 +392,60 @@ void SamplerZoneMap::Draw(QPainter& painter)
     DrawZoneStrip(painter);
 }
 
-void SamplerZoneMap::DrawZoneRun(QPainter& painter, int first, int last, const QColor& colour, const QString& name,
-                                 bool selected)
-{
-    const KeyboardLayout& layout = Layout();
-    first = std::max(first, layout.FirstVisible());
-    last = std::min(last, layout.LastVisible());
-    if (first > last)
-        return;
-    const QRect strip = ZoneStrip();
-    const QRect run(QPoint(layout.SpanLeft(first), strip.top()), QPoint(layout.SpanRight(last), strip.bottom()));
-    painter.fillRect(run, colour);
-    painter.setPen(selected ? QColor(Qt::white) : colour.darker(150));
-    painter.drawRect(run.adjusted(0, 0, -1, -1));
-    if (selected)
-        painter.drawRect(run.adjusted(1, 1, -2, -2));
-    painter.setPen(NoteTextColour());
-    const QRect text = run.adjusted(3, 0, -2, 0);
-    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter,
-                     painter.fontMetrics().elidedText(name, Qt::ElideRight, text.width()));
-}
-
 void SamplerZoneMap::DrawZoneStrip(QPainter& painter)
 {
-    QFont font("Tahoma");
-    font.setPixelSize(kStripTextPixels);
-    painter.setFont(font);
-    if (!sampler_) {
+    painter.setFont(StripFont());
+    const QRect strip = ZoneStrip();
+    const QRect bar(0, strip.bottom() - kRunBarHeight + 1, width(), kRunBarHeight);
+    if (!sampler_ || !sampler_->FirstZone()) {
         painter.setPen(QColor(200, 200, 200));
-        painter.drawText(ZoneStrip(), Qt::AlignCenter, "No Sampler");
+        painter.drawText(strip, Qt::AlignCenter, sampler_ ? "No Zones" : "No Sampler");
         return;
     }
+    const KeyboardLayout& layout = Layout();
     const SampleZone* selected = SelectedZone();
-    for (const SampleZone* zone = sampler_->FirstZone(); zone; zone = sampler_->NextZone(*zone))
-        DrawZoneRun(painter, zone->Key(), sampler_->LastKeyOf(*zone), ZoneColour(*zone),
-                    QString::fromStdString(zone->Name()), zone == selected);
-    if (!sampler_->FirstZone()) {
-        painter.setPen(QColor(200, 200, 200));
-        painter.drawText(ZoneStrip(), Qt::AlignCenter, "No Zones");
+    // The bar along the keys: each zone's run in its colour.
+    for (const SampleZone* zone = sampler_->FirstZone(); zone; zone = sampler_->NextZone(*zone)) {
+        const int first = std::max(zone->Key(), layout.FirstVisible());
+        const int last = std::min(sampler_->LastKeyOf(*zone), layout.LastVisible());
+        if (first > last)
+            continue;
+        const QRect run(QPoint(layout.SpanLeft(first), bar.top()), QPoint(layout.SpanRight(last), bar.bottom()));
+        painter.fillRect(run, ZoneColour(*zone));
+        painter.fillRect(QRect(run.left(), bar.top(), 1, bar.height()), ZoneColour(*zone).darker(170));
     }
+    // The name tags, each above where its zone starts.
+    for (const ZoneTag& tag : ZoneTags())
+        DrawTag(painter, tag.rect, *tag.zone, tag.zone == selected);
     // Where a zone being moved or placed would start.
     const SampleZone* dragged = mode_ == Mode::PlacingZone ? placing_.get() : selected;
     if (mode_ == Mode::None || !dragged || dropKey_ == KeyboardLayout::kNoKey)
         return;
-    const KeyboardLayout& layout = Layout();
     const int left = layout.SpanLeft(dropKey_);
-    QPen marker(QColor(255, 255, 255), 2, Qt::DashLine);
-    painter.setPen(marker);
+    painter.setPen(QPen(Qt::white, 2, Qt::DashLine));
     painter.drawLine(left, 0, left, height() - 1);
     const QString name = QString::fromStdString(dragged->Name());
-    QRect label(left, ZoneStrip().top(), painter.fontMetrics().horizontalAdvance(name) + 8, ZoneStrip().height());
-    label.moveRight(std::min(label.right(), width() - 1));
-    painter.fillRect(label, ZoneColour(*dragged));
+    QRect tag(left, 0, painter.fontMetrics().horizontalAdvance(name) + 2 * kTagPadding, 2 * kLaneHeight - 1);
+    tag.moveRight(std::min(tag.right(), width() - 1));
+    DrawTag(painter, tag, *dragged, true);
+}
+
+void SamplerZoneMap::DrawTag(QPainter& painter, const QRect& rect, const SampleZone& zone, bool selected)
+{
+    const QColor colour = ZoneColour(zone);
+    painter.fillRect(rect, colour);
+    painter.setPen(selected ? QColor(Qt::white) : colour.darker(170));
+    painter.drawRect(rect.adjusted(0, 0, -1, -1));
+    if (selected)
+        painter.drawRect(rect.adjusted(1, 1, -2, -2));
+    QFont font = StripFont();
+    font.setBold(selected);
+    painter.setFont(font);
     painter.setPen(NoteTextColour());
-    painter.drawText(label, Qt::AlignCenter, name);
+    const QRect text = rect.adjusted(kTagPadding, 0, -kTagPadding + 1, 0);
+    painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                     painter.fontMetrics().elidedText(QString::fromStdString(zone.Name()), Qt::ElideRight, text.width()));
+    painter.setFont(StripFont());
 }
 
 } // namespace jorvo

@@ -1,11 +1,15 @@
 #pragma once
 // `SamplerZoneMap`: a piano keyboard that shows and edits the zones of its sampler. A strip above
-// the keys shows each zone's run of keys in the zone's colour with its name, and the keys are
-// tinted the same way. Touching a key plays it and makes its zone the sampler's active zone (the
-// sampler announces that to the labels and controls of its view); dragging a zone's strip to
-// another key moves the zone there; a zone dragged from the zone factory is placed where it is
-// released. "Load Sample..." and "Rename Zone" work on the active zone. UI thread only.
+// the keys shows each zone's run of keys in the zone's colour with a name tag where it starts
+// (neighbouring tags take turns in two lanes), and the keys are tinted the same way. Touching a
+// key plays it and makes its zone the sampler's active zone (the sampler announces that to the
+// labels and controls of its view); dragging a zone's tag to another key moves the zone there; a
+// zone dragged from the zone factory is placed where it is released. "Load Sample..." and
+// "Rename Zone" work on the active zone. UI thread only.
 #include <memory>
+#include <vector>
+
+#include <QFont>
 
 #include "ui/PianoKeyboard.h"
 
@@ -68,9 +72,17 @@ private:
     void EndGesture();
     // The key a zone dropped at x would start at, or kNoKey.
     int DropKeyAt(int x) const;
+    // A zone's name tag in the strip.
+    struct ZoneTag {
+        SampleZone* zone;
+        QRect rect;
+    };
+    std::vector<ZoneTag> ZoneTags() const;
+    // The zone whose tag is under `point`, else the zone of the key below it.
+    SampleZone* ZoneInStrip(const QPoint& point) const;
+    static QFont StripFont();
     void DrawZoneStrip(QPainter& painter);
-    void DrawZoneRun(QPainter& painter, int first, int last, const QColor& colour, const QString& name,
-                     bool selected);
+    void DrawTag(QPainter& painter, const QRect& rect, const SampleZone& zone, bool selected);
 
     InstrumentSampler* sampler_ = nullptr;
     Mode mode_ = Mode::None;

@@ -398,6 +398,43 @@ TEST_F(ZoneMapTest, RenameZoneAsksForTheNameAndKeepsIt)
     EXPECT_EQ(sampler.ZoneAt(36)->Name(), "Big Kick");
 }
 
+// The sampler's screen parts with the drum kit, for a person to look at.
+TEST_F(ZoneMapTest, SamplerScreenWithTheDrumKit)
+{
+    for (const auto& [key, name] : std::vector<std::pair<int, std::string>>{
+             {39, "Clap"}, {45, "TomLow"}, {46, "HatOpen"}, {48, "TomHigh"}, {49, "Crash"}})
+        ASSERT_TRUE(sampler.CreateZone(key)->SetZoneSample("Drums/" + name + ".wav"));
+    view.resize(480, 300);
+    view.setStyleSheet("background-color: rgb(32, 35, 41);");
+    map->Create(0, 20, 480, 110);
+    map->ShowKeys(36, 59);
+    auto* keyboard = new PianoKeyboard(&view);
+    keyboard->Create(0, 150, 480, 90);
+    view.AddElement(keyboard);
+    keyboard->SetTarget(&sampler);
+    auto* scroller = new Scroller(&view);
+    scroller->Create(380, 255, 90, 36);
+    view.AddElement(scroller);
+    scroller->SetTarget(&sampler);
+    view.show();
+
+    test::SendPen(*map, QEvent::MouseButtonPress, StripPoint(38));
+    test::SendPen(*map, QEvent::MouseButtonRelease, StripPoint(38));
+    scroller->SetEventCode(static_cast<std::uint16_t>((38 << 8) | SampleZone::kCodePan));
+    ASSERT_NE(scroller->Parameter(), nullptr);
+    const QRect pressed = keyboard->Layout().KeyRect(62);
+    test::SendPen(*keyboard, QEvent::MouseButtonPress, {pressed.center().x(), pressed.bottom() - 10});
+    view.grab().save(JORVO_TEST_OUTPUT_DIR "/sampler_drum_kit.png");
+    test::SendPen(*keyboard, QEvent::MouseButtonRelease, {pressed.center().x(), pressed.bottom() - 10});
+
+    // Dragging a zone shows where it would land.
+    test::SendPen(*map, QEvent::MouseButtonPress, StripPoint(42));
+    test::SendPen(*map, QEvent::MouseMove, StripPoint(52));
+    map->grab().save(JORVO_TEST_OUTPUT_DIR "/sampler_zone_drag.png");
+    test::SendPen(*map, QEvent::MouseButtonRelease, StripPoint(52));
+    EXPECT_EQ(sampler.ZoneAt(52)->Name(), "HatClosed");
+}
+
 // The scroller -------------------------------------------------------------------------------------
 
 class ScrollerTest : public ::testing::Test {
