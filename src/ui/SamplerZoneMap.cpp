@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
+
+#include <QApplication>
 
 #include <QClipboard>
 #include <QGuiApplication>
@@ -15,12 +18,16 @@
 #include "platform/ShellServices.h"
 #include "sequencer/Sequencer.h"
 #include "ui/SkinColour.h"
+#include "ui/SkinView.h"
 #include "ui/UIWindowMessages.h"
+#include "ui/WindowMessageEvent.h"
 
 namespace jorvo {
 namespace {
 
 constexpr char kZoneListFormat[] = "SampleZoneList";
+// Registered clipboard formats travel under this MIME type.
+const QString kZoneListMime = QStringLiteral("application/x-qt-windows-mime;value=\"%1\"").arg(kZoneListFormat);
 constexpr char kRenameZone[] = "Rename Zone";
 constexpr char kLoadSample[] = "Load Sample...";
 constexpr int kStripTextPixels = 11;
@@ -36,6 +43,8 @@ struct ZoneMapMessages {
     WindowMessage selSampleFileName = RegisterWindowMessage("WM_SEL_SAMPLE_FILENAME");
     WindowMessage selZoneName = RegisterWindowMessage("WM_SEL_SAMPLER_ZONENAME");
     WindowMessage activeZone = RegisterWindowMessage(UIWindowMessages::kSetActiveSamplerZone);
+    WindowMessage eventDrop = RegisterWindowMessage(UIWindowMessages::kEventDrop);
+    WindowMessage cut = RegisterWindowMessage("WM_CUT");
 };
 
 const ZoneMapMessages& Messages()
@@ -181,7 +190,7 @@ void SamplerZoneMap::PenUp(const QPoint& point)
     if (mode_ != Mode::None)
         TrackDrop(point);
     if (mode_ == Mode::MovingZone)
-        FinishMove();
+        FinishMove(point);
     else if (mode_ == Mode::PlacingZone)
         FinishPlacing();
     PianoKeyboard::PenUp(point);
@@ -207,11 +216,15 @@ void SamplerZoneMap::TrackDrop(const QPoint& point)
     }
 }
 
-void SamplerZoneMap::FinishMove()
+void SamplerZoneMap::FinishMove(const QPoint& point)
 {
     SampleZone* zone = SelectedZone();
     const int key = dropKey_;
     EndGesture();
+    if (zone && !rect().contains(point)) {
+        OfferDrop(point, zone);
+        return;
+    }
     if (!zone || key == KeyboardLayout::kNoKey || key == zone->Key())
         return;
     bool moved = false;
@@ -224,13 +237,42 @@ void SamplerZoneMap::FinishMove()
     update();
 }
 
+void SamplerZoneMap::OfferDrop(const QPoint& point, SampleZone* zone)
+{
+    // A zone factory under the pen answers with WM_CUT naming this map: the zone is deleted.
+    const QPoint global = mapToGlobal(point);
+    QWidget* under = OwningView() ? OwningView()->childAt(OwningView()->mapFromGlobal(global)) : nullptr;
+    if (!under)
+        under = QApplication::widgetAt(global);
+    if (!under || under == this)
+        return;
+    droppedZone_ = zone;
+    PostWindowMessage(under, Messages().eventDrop, reinterpret_cast<WParam>(this), reinterpret_cast<LParam>(zone));
+}
+
+void SamplerZoneMap::CutDroppedZone()
+{
+    SampleZone* zone = std::exchange(droppedZone_, nullptr);
+    if (!sampler_ || !zone)
+        return;
+    const bool active = zone == sampler_->ActiveZone();
+    bool deleted = false;
+    {
+        ZoneEdit edit;
+        deleted = sampler_->DeleteZone(zone); // compares addresses: a zone gone meanwhile is left alone
+    }
+    if (deleted && active)
+        sampler_->SetActiveZone(nullptr); // the zone's controls are disabled
+    update();
+}
+
 void SamplerZoneMap::BeginPlacing(LParam screenPosition)
 {
     EndGesture();
     const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    if (!sampler_ || !data || !data->hasFormat(kZoneListFormat))
+    if (!sampler_ || !data || !data->hasFormat(kZoneListMime))
         return;
-    const QByteArray bytes = data->data(kZoneListFormat);
+    const QByteArray bytes = data->data(kZoneListMime);
     auto zones = sampler_->ReadZoneList(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
     if (zones.empty())
         return;
@@ -365,6 +407,11 @@ bool SamplerZoneMap::OnWindowMessage(WindowMessage message, WParam wParam, LPara
     }
     if (message == messages.selZoneName) {
         RenameZone();
+        return true;
+    }
+    if (message == messages.cut) {
+        if (wParam == reinterpret_cast<WParam>(this))
+            CutDroppedZone();
         return true;
     }
     if (message == messages.activeZone) {

@@ -3,9 +3,10 @@
 // the keys shows each zone's run of keys in the zone's colour with a name tag where it starts
 // (neighbouring tags take turns in two lanes), and the keys are tinted the same way. Touching a
 // key plays it and makes its zone the sampler's active zone (the sampler announces that to the
-// labels and controls of its view); dragging a zone's tag to another key moves the zone there; a
-// zone dragged from the zone factory is placed where it is released. "Load Sample..." and
-// "Rename Zone" work on the active zone. UI thread only.
+// labels and controls of its view); dragging a zone's tag to another key moves the zone there
+// (dropped on the zone factory, the zone is deleted); a zone dragged from the zone factory is
+// placed where it is released. "Load Sample..." and "Rename Zone" work on the active zone. UI
+// thread only.
 #include <memory>
 #include <vector>
 
@@ -60,14 +61,18 @@ protected:
     // "Rename Zone", "Load Sample..." for the zone under the pen.
     bool ContextMenu(const QPoint& point) override;
     // WM_ZONE_BEGIN_DRAG, WM_TREE_DLG_SEL_PATH, WM_SEL_SAMPLE_FILENAME, WM_SEL_SAMPLER_ZONENAME,
-    // WM_SET_ACTIVE_SAMPLER_ZONE, then the keyboard's messages.
+    // WM_CUT (naming this map: the zone dropped on a factory goes), WM_SET_ACTIVE_SAMPLER_ZONE,
+    // then the keyboard's messages.
     bool OnWindowMessage(WindowMessage message, WParam wParam, LParam lParam) override;
 
 private:
     void Select(SampleZone* zone);
     void BeginPlacing(LParam screenPosition);
     void TrackDrop(const QPoint& point);
-    void FinishMove();
+    void FinishMove(const QPoint& point);
+    // A zone dragged out of the map is offered to the widget under the pen (WM_EVENT_DROP).
+    void OfferDrop(const QPoint& point, SampleZone* zone);
+    void CutDroppedZone();
     void FinishPlacing();
     void EndGesture();
     // The key a zone dropped at x would start at, or kNoKey.
@@ -88,6 +93,8 @@ private:
     Mode mode_ = Mode::None;
     int dropKey_ = KeyboardLayout::kNoKey;
     std::unique_ptr<SampleZone> placing_;
+    // The zone last dragged out of the map, until its drop is answered.
+    SampleZone* droppedZone_ = nullptr;
 };
 
 } // namespace jorvo

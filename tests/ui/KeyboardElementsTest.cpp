@@ -322,7 +322,7 @@ TEST_F(ZoneMapTest, AZoneFromTheFactoryIsPlacedWhereThePenIsReleased)
     const std::vector<std::uint8_t> bytes = InstrumentSampler::WriteZoneList({cowbell});
     const auto offer = [&] {
         auto* data = new QMimeData;
-        data->setData("SampleZoneList", QByteArray(reinterpret_cast<const char*>(bytes.data()),
+        data->setData("application/x-qt-windows-mime;value=\"SampleZoneList\"", QByteArray(reinterpret_cast<const char*>(bytes.data()),
                                                    static_cast<qsizetype>(bytes.size())));
         QApplication::clipboard()->setMimeData(data);
         // The factory broadcasts the pen's screen position as x × 65536 + y.
@@ -349,6 +349,49 @@ TEST_F(ZoneMapTest, AZoneFromTheFactoryIsPlacedWhereThePenIsReleased)
         ++zones;
     EXPECT_EQ(zones, 4);
     EXPECT_EQ(map->CurrentMode(), SamplerZoneMap::Mode::None);
+}
+
+// Plays the zone factory's side of a drop: a zone map's zone dropped here is cut.
+class FactoryProbe : public UIElement {
+public:
+    using UIElement::UIElement;
+    std::string GetClassName() const override { return "SamplerZoneFactory"; }
+    int drops = 0;
+
+protected:
+    bool OnWindowMessage(WindowMessage message, WParam wParam, LParam lParam) override
+    {
+        if (message != Named("WM_EVENT_DROP"))
+            return UIElement::OnWindowMessage(message, wParam, lParam);
+        ++drops;
+        PostWindowMessage(reinterpret_cast<QObject*>(wParam), Named("WM_CUT"), wParam, 0);
+        return true;
+    }
+};
+
+TEST_F(ZoneMapTest, AZoneDroppedOnTheFactoryIsDeleted)
+{
+    auto* factory = new FactoryProbe(&view);
+    factory->Create(10, 150, 60, 40);
+    view.AddElement(factory);
+    test::SendPen(*map, QEvent::MouseButtonPress, StripPoint(38));
+    const QPoint onFactory = map->mapFrom(&view, QPoint(30, 170));
+    test::SendPen(*map, QEvent::MouseMove, onFactory);
+    shell.sentToTargets.clear();
+    test::SendPen(*map, QEvent::MouseButtonRelease, onFactory);
+    QCoreApplication::sendPostedEvents();
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(factory->drops, 1);
+    EXPECT_EQ(sampler.ZoneAt(38), sampler.ZoneAt(36)); // the kick reaches up again
+    EXPECT_EQ(sampler.ActiveZone(), nullptr);
+    EXPECT_EQ(Announcements().back(), (std::pair<std::string, WParam>{"WM_SET_ACTIVE_SAMPLER_ZONE", 128}));
+
+    // Released elsewhere outside the map, nothing is offered and the zone stays.
+    test::SendPen(*map, QEvent::MouseButtonPress, StripPoint(42));
+    test::SendPen(*map, QEvent::MouseButtonRelease, map->mapFrom(&view, QPoint(300, 190)));
+    QCoreApplication::sendPostedEvents();
+    EXPECT_EQ(factory->drops, 1);
+    EXPECT_EQ(sampler.ZoneAt(42)->Name(), "HatClosed");
 }
 
 TEST_F(ZoneMapTest, LoadSampleOpensTheBrowserAndTakesTheChosenFileRelativeToTheSampleFolder)
