@@ -19,6 +19,7 @@
 #include "platform/RecordingShell.h"
 #include "sequencer/Sequencer.h"
 #include "support/TestSupport.h"
+#include "ui/ParameterEditor.h"
 #include "ui/PianoKeyboard.h"
 #include "ui/SamplerZoneMap.h"
 #include "ui/Scroller.h"
@@ -553,6 +554,45 @@ TEST_F(ScrollerTest, AtTheMaximumNothingIsSentAndWithoutAParameterNothingAtAll)
     test::SendPen(*scroller, QEvent::MouseButtonPress, scroller->DecrementArea().center());
     test::SendPen(*scroller, QEvent::MouseButtonRelease, scroller->DecrementArea().center());
     EXPECT_TRUE(target.heard.empty());
+}
+
+// Skins --------------------------------------------------------------------------------------------
+
+TEST(KeyboardSkin, TheElementsLoadFromASkinWithTheirAttributes)
+{
+    RecordingShell shell;
+    ScopedShell scoped(shell);
+    test::TempDir skins;
+    Configuration().SetSkinsDir(skins.path().string());
+    fs::create_directories(skins / "Keys");
+    test::WriteFileBytes(skins / "Keys" / "Keys.skin",
+                         "<View Name=\"Keys\"><UIElementList>"
+                         "<Piano Class=\"PianoKeyboard\" Left=\"0\" Top=\"0\" Width=\"280\" Height=\"60\" "
+                         "NaturalNoteColour=\"#FF0000\" DrawNoteDivisions=\"False\"/>"
+                         "<Zones Class=\"SamplerZoneMap\" Left=\"0\" Top=\"70\" Width=\"280\" Height=\"100\"/>"
+                         "<Step Class=\"Scroller\" Left=\"0\" Top=\"180\" Width=\"60\" Height=\"30\" Event=\"PAN\" "
+                         "TextClr=\"#00FF00\"/>"
+                         "<Automation Class=\"ParameterEditor\" Left=\"0\" Top=\"220\" Width=\"280\" Height=\"150\" "
+                         "Quantize=\"2\" FollowCarat=\"True\"/>"
+                         "</UIElementList></View>");
+    SkinView view;
+    view.resize(300, 400);
+    ASSERT_TRUE(view.LoadSkin("Keys", "View"));
+    EXPECT_TRUE(shell.messages.empty()) << shell.LastMessage();
+    ASSERT_EQ(view.Elements().size(), 4u);
+    auto* piano = dynamic_cast<PianoKeyboard*>(view.Elements()[0]);
+    auto* zones = dynamic_cast<SamplerZoneMap*>(view.Elements()[1]);
+    auto* step = dynamic_cast<Scroller*>(view.Elements()[2]);
+    auto* automation = dynamic_cast<ParameterEditor*>(view.Elements()[3]);
+    ASSERT_TRUE(piano && zones && step && automation);
+    EXPECT_EQ(piano->Layout().Area(), QRect(0, 0, 280, 60));
+    EXPECT_EQ(zones->Layout().Area().bottom(), 99);
+    EXPECT_GT(zones->Layout().Area().top(), zones->ZoneStrip().bottom());
+    EXPECT_EQ(step->EventCode(), 10);
+    EXPECT_EQ(automation->QuantizeSetting(), 2);
+    EXPECT_TRUE(automation->Follows());
+    const QImage picture = piano->grab().toImage();
+    EXPECT_EQ(picture.pixelColor(5, 55), QColor(255, 0, 0));
 }
 
 } // namespace
