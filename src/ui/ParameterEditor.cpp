@@ -1,7 +1,6 @@
 #include "ui/ParameterEditor.h"
 
 #include <algorithm>
-#include <map>
 #include <optional>
 #include <set>
 
@@ -16,6 +15,7 @@
 #include "sequencer/SeqEventCC.h"
 #include "sequencer/Sequencer.h"
 #include "ui/EventClipboard.h"
+#include "ui/SelectParameterDialog.h"
 #include "ui/UIWindowMessages.h"
 
 namespace jorvo {
@@ -42,31 +42,28 @@ constexpr char kClearEvents[] = "Clear Events";
 constexpr char kRename[] = "&Rename";
 constexpr char kChooseParameter[] = "Parameter..";
 
-// The parameter tree of a target, as FillParameterTree gives it.
-class ParameterTree : public TreeSink {
+// The parameter records a target lists in its parameter tree.
+class ParameterRecords : public TreeSink {
 public:
-    struct Item {
-        ItemId parent;
-        std::string label;
-        SeqParameter* parameter;
-    };
+    explicit ParameterRecords(SeqEventTarget& target) { target.FillParameterTree(*this); }
 
-    explicit ParameterTree(SeqEventTarget& target) { target.FillParameterTree(*this); }
-
-    ItemId InsertItem(ItemId parent, const std::string& label, int, int, void* data) override
+    ItemId InsertItem(ItemId, const std::string&, int, int, void* data) override
     {
-        items.push_back({parent, label, static_cast<SeqParameter*>(data)});
-        return static_cast<ItemId>(items.size() - 1);
+        if (data)
+            records_.push_back(static_cast<const SeqParameter*>(data));
+        return items_++;
     }
 
-    // True when `parameter` is one of the tree's records; compares addresses only, so a record
-    // that no longer exists is never touched.
+    // True when `parameter` is one of the records; compares addresses only, so a record that no
+    // longer exists is never touched.
     bool Holds(const SeqParameter* parameter) const
     {
-        return std::any_of(items.begin(), items.end(), [parameter](const Item& item) { return item.parameter == parameter; });
+        return std::find(records_.begin(), records_.end(), parameter) != records_.end();
     }
 
-    std::vector<Item> items;
+private:
+    std::vector<const SeqParameter*> records_;
+    ItemId items_ = 0;
 };
 
 WindowMessage Message(const char* name)
@@ -154,7 +151,7 @@ std::uint32_t ParameterEditor::ScrollEnd() const
 bool ParameterEditor::TargetHas(const SeqParameter* parameter) const
 {
     SeqEventTarget* target = PatternTarget();
-    return parameter && target && ParameterTree(*target).Holds(parameter);
+    return parameter && target && ParameterRecords(*target).Holds(parameter);
 }
 
 void ParameterEditor::BindActivePattern()
@@ -479,7 +476,6 @@ bool ParameterEditor::ContextMenu(const QPoint& point)
     menu.addAction(kRename)->setEnabled(Pattern() != nullptr);
     menu.addAction(kChooseParameter)->setEnabled(PatternTarget() != nullptr);
     AddQuantizeMenu(menu);
-    pendingMenuPoint_ = point;
     return ExecMenu(menu, point);
 }
 
@@ -489,7 +485,7 @@ bool ParameterEditor::RunCommand(const std::string& text)
     if (text == kClearEvents) {
         ClearEvents();
     } else if (text == kChooseParameter) {
-        ChooseParameter(pendingMenuPoint_);
+        ChooseParameter();
     } else if (text == kEditSong) {
         if (sequencer)
             sequencer->ShowSongEditor();
@@ -516,33 +512,15 @@ bool ParameterEditor::RunCommand(const std::string& text)
     return true;
 }
 
-void ParameterEditor::ChooseParameter(const QPoint& point)
+void ParameterEditor::ChooseParameter()
 {
     SeqEventTarget* target = PatternTarget();
     if (!target)
         return;
-    // The target's parameter tree as a menu: groups (the sampler's zones) become submenus.
-    const ParameterTree tree(*target);
-    QMenu menu(this);
-    std::map<TreeSink::ItemId, QMenu*> groups;
-    for (std::size_t index = 0; index < tree.items.size(); ++index) {
-        const ParameterTree::Item& item = tree.items[index];
-        const auto group = groups.find(item.parent);
-        QMenu* into = group != groups.end() ? group->second : &menu;
-        if (item.parameter) {
-            QAction* action = into->addAction(QString::fromStdString(item.parameter->Name()));
-            action->setData(QVariant::fromValue(static_cast<qulonglong>(index)));
-            action->setCheckable(true);
-            action->setChecked(item.parameter == parameter_);
-        } else if (item.parent == TreeSink::Root) {
-            groups[static_cast<TreeSink::ItemId>(index)] = &menu; // the target itself
-        } else {
-            groups[static_cast<TreeSink::ItemId>(index)] = into->addMenu(QString::fromStdString(item.label));
-        }
-    }
-    const QAction* chosen = menu.exec(mapToGlobal(point));
-    if (chosen && chosen->data().isValid())
-        EditParameter(tree.items[static_cast<std::size_t>(chosen->data().toULongLong())].parameter);
+    SeqParameter* chosen = SelectParameterDialog::Run(*target, this);
+    // The dialog may have outlived the binding (a document loaded meanwhile): EditParameter checks.
+    if (chosen)
+        EditParameter(chosen);
 }
 
 bool ParameterEditor::OnWindowMessage(WindowMessage message, WParam wParam, LParam lParam)

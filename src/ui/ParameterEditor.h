@@ -98,7 +98,8 @@ private:
     void RebuildVisibleEvents();
     bool TargetHas(const SeqParameter* parameter) const;
     void EndStroke();
-    void ChooseParameter(const QPoint& point);
+    // "Parameter..": the parameter-selection dialog for the pattern's target.
+    void ChooseParameter();
     void ValueLimits(std::int32_t& minimum, std::int32_t& maximum) const;
     // The value in force at the left edge: the last event of the parameter before it.
     bool ValueBeforeVisible(std::int32_t& value) const;
@@ -122,8 +123,6 @@ private:
     bool strokeWrote_ = false;
     std::uint32_t strokeLastTime_ = 0;
     std::int32_t strokeLastValue_ = 0;
-    // Where the context menu was opened ("Parameter.." opens its choice there).
-    QPoint pendingMenuPoint_;
 };
 
 } // namespace jorvo
