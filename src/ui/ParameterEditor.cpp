@@ -469,8 +469,9 @@ bool ParameterEditor::ContextMenu(const QPoint& point)
     EndStroke();
     QMenu menu(this);
     AddCheckedEntry(menu, "Follow", Follows());
-    for (const char* entry : {kEditSong, kEditSection, kEditNotes, kEditTarget})
+    for (const char* entry : {kEditSong, kEditSection, kEditNotes})
         menu.addAction(entry);
+    menu.addAction(kEditTarget)->setEnabled(PatternTarget() != nullptr);
     AddCheckedEntry(menu, kLoopActivePattern, Loops());
     menu.addAction(kClearEvents)->setEnabled(parameter_ && !visible_.empty());
     menu.addAction(kRename)->setEnabled(Pattern() != nullptr);

@@ -39,6 +39,11 @@ PianoKeyboard::PianoKeyboard(QWidget* parent) : UIElement(parent)
     connect(&edgeTimer_, &QTimer::timeout, this, &PianoKeyboard::EdgeScrollTick);
 }
 
+PianoKeyboard::~PianoKeyboard()
+{
+    Silence();
+}
+
 void PianoKeyboard::SerializeXML(CXMLArchive& archive)
 {
     UIElement::SerializeXML(archive);

@@ -22,6 +22,8 @@ public:
     static constexpr int kEdgeScrollIntervalMs = 200;
 
     explicit PianoKeyboard(QWidget* parent);
+    // Ends a note still sounding (the view went while the pen was down).
+    ~PianoKeyboard() override;
 
     std::string GetClassName() const override { return "PianoKeyboard"; }
     // After the common attributes: "NoteTextColour", "SharpNoteColour", "NaturalNoteColour",

@@ -202,14 +202,9 @@ void SamplerZoneMap::CaptureLost()
     PianoKeyboard::CaptureLost();
 }
 
-int SamplerZoneMap::DropKeyAt(int x) const
-{
-    return Layout().KeyInSpan(x);
-}
-
 void SamplerZoneMap::TrackDrop(const QPoint& point)
 {
-    const int key = rect().contains(point) ? DropKeyAt(point.x()) : KeyboardLayout::kNoKey;
+    const int key = rect().contains(point) ? Layout().KeyInSpan(point.x()) : KeyboardLayout::kNoKey;
     if (key != dropKey_) {
         dropKey_ = key;
         update();

@@ -75,8 +75,6 @@ private:
     void CutDroppedZone();
     void FinishPlacing();
     void EndGesture();
-    // The key a zone dropped at x would start at, or kNoKey.
-    int DropKeyAt(int x) const;
     // A zone's name tag in the strip.
     struct ZoneTag {
         SampleZone* zone;
