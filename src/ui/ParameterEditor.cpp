@@ -25,6 +25,7 @@ constexpr int kValueTextPixels = 10;
 constexpr int kMinHeaderWidth = 30;
 constexpr int kMinValueDivisionPixels = 18;
 constexpr int kPointSize = 5;
+constexpr int kMinDotSpacing = 7;
 const QColor kContentBackground(250, 250, 244);
 const QColor kHeaderBackground(226, 226, 216);
 const QColor kOutsidePattern(214, 214, 206);
@@ -626,9 +627,13 @@ void ParameterEditor::DrawValueDivisions(QPainter& painter, const QRect& content
             painter.drawLine(content.left(), y, content.right(), y);
         }
         painter.setPen(valueTextColour_);
-        const QRect label(0, y - kValueTextPixels, HeaderWidth() - 4, 2 * kValueTextPixels);
-        const QRect inside = label.intersected(QRect(0, content.top(), HeaderWidth(), content.height()));
-        painter.drawText(inside, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, QString::number(value));
+        // Labels at the ends of the axis stay whole inside the grid.
+        QRect label(0, y - kValueTextPixels / 2 - 1, HeaderWidth() - 4, kValueTextPixels + 3);
+        if (label.bottom() > content.bottom())
+            label.moveBottom(content.bottom());
+        if (label.top() < content.top())
+            label.moveTop(content.top());
+        painter.drawText(label, Qt::AlignRight | Qt::AlignVCenter | Qt::TextSingleLine, QString::number(value));
     }
 }
 
@@ -668,9 +673,14 @@ void ParameterEditor::DrawCurve(QPainter& painter, const QRect& content) const
         painter.setPen(QPen(kCurveLine, 2));
         painter.drawPath(steps);
     }
+    // A dot on each event, left out where it would crowd the one before (the steps show those).
     painter.setPen(Qt::white);
+    std::optional<QPoint> previous;
     for (const SeqEventCC* event : visible_) {
         const QPoint at(TimeToX(AddPulses(start, event->GetStart())), ValueToY(event->GetValue()));
+        if (previous && (at - *previous).manhattanLength() < kMinDotSpacing)
+            continue;
+        previous = at;
         const QRect dot(at.x() - kPointSize / 2, at.y() - kPointSize / 2, kPointSize, kPointSize);
         painter.fillRect(dot, kCurveLine);
         painter.drawRect(dot.adjusted(-1, -1, 0, 0));

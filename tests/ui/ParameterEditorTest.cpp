@@ -95,12 +95,15 @@ protected:
 
     QPoint At(std::uint32_t time, int y) const { return {editor->TimeToX(time), y}; }
 
-    // Draws through `points` with the pen.
-    void Stroke(const std::vector<QPoint>& points)
+    // Draws through `points` with the pen; with a `screen` name, the editor is saved before the
+    // pen goes up.
+    void Stroke(const std::vector<QPoint>& points, const char* screen = nullptr)
     {
         test::SendPen(*editor, QEvent::MouseButtonPress, points.front());
         for (std::size_t i = 1; i < points.size(); ++i)
             test::SendPen(*editor, QEvent::MouseMove, points[i]);
+        if (screen)
+            editor->grab().save(QString(JORVO_TEST_OUTPUT_DIR "/%1.png").arg(screen));
         test::SendPen(*editor, QEvent::MouseButtonRelease, points.back());
     }
 
@@ -199,7 +202,8 @@ TEST_F(ParameterEditorTest, AStrokeWritesOneEventPerChangeOfValueAndKeepsTheEven
     Add(74, 3500, 3);
     editor->EditParameter(&synth.cutoff);
     const QRect content = editor->ContentRect();
-    Stroke({At(500, content.bottom()), At(1000, (content.top() + content.bottom()) / 2), At(3000, content.top())});
+    Stroke({At(500, content.bottom()), At(1000, (content.top() + content.bottom()) / 2), At(3000, content.top())},
+           "parameter_editor_stroke");
     const Points written = Events(74);
     ASSERT_GE(written.size(), 20u);
     EXPECT_EQ(written.front(), (Points::value_type{100, 1}));
