@@ -104,6 +104,7 @@ const QColor ParameterEditor::kStrokeColour{0, 0, 255};
 ParameterEditor::ParameterEditor(QWidget* parent) : TimeAxisEditor(parent, kInitialBars)
 {
     titleTextColour_ = QColor(200, 200, 200);
+    FitHeaderToValues();
 }
 
 void ParameterEditor::SerializeXML(CXMLArchive& archive)
@@ -160,6 +161,7 @@ void ParameterEditor::BindActivePattern()
     EndStroke();
     if (parameter_ && !TargetHas(parameter_)) {
         parameter_ = nullptr;
+        FitHeaderToValues();
         SetVisibleValues(0, kDefaultValueRange);
     }
     const SeqEventPattern* pattern = Pattern();
@@ -179,6 +181,7 @@ bool ParameterEditor::EditParameter(SeqParameter* parameter)
         return false;
     EndStroke();
     parameter_ = parameter;
+    FitHeaderToValues();
     SetVisibleValues(parameter->Minimum(), parameter->Maximum() - parameter->Minimum());
     // The value column may have changed width: the grid step follows.
     SetVisibleTime(FirstVisibleTime(), VisibleSpan());
@@ -571,6 +574,11 @@ void ParameterEditor::showEvent(QShowEvent* event)
 
 int ParameterEditor::HeaderWidth() const
 {
+    return headerWidth_;
+}
+
+void ParameterEditor::FitHeaderToValues()
+{
     std::int32_t minimum = 0, maximum = 0;
     ValueLimits(minimum, maximum);
     QFont font("Tahoma");
@@ -578,7 +586,7 @@ int ParameterEditor::HeaderWidth() const
     const QFontMetrics metrics(font);
     const int widest = std::max(metrics.horizontalAdvance(QString::number(minimum)),
                                 metrics.horizontalAdvance(QString::number(maximum)));
-    return std::max(kMinHeaderWidth, widest + 8);
+    headerWidth_ = std::max(kMinHeaderWidth, widest + 8);
 }
 
 void ParameterEditor::DrawContent(QPainter& painter)

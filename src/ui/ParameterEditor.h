@@ -101,6 +101,8 @@ private:
     // "Parameter..": the parameter-selection dialog for the pattern's target.
     void ChooseParameter();
     void ValueLimits(std::int32_t& minimum, std::int32_t& maximum) const;
+    // The value column becomes wide enough for the parameter's extreme values.
+    void FitHeaderToValues();
     // The value in force at the left edge: the last event of the parameter before it.
     bool ValueBeforeVisible(std::int32_t& value) const;
     void DrawValueDivisions(QPainter& painter, const QRect& content) const;
@@ -112,6 +114,7 @@ private:
     std::uint32_t boundStart_ = 0;
     std::int32_t firstValue_ = 0;
     std::int32_t valueRange_ = kDefaultValueRange;
+    int headerWidth_ = 0;
     std::vector<SeqEventCC*> visible_;
     bool drawValueDivisions_ = true;
     QColor valueDivisionColour_{200, 200, 200};

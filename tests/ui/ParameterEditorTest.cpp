@@ -261,6 +261,7 @@ TEST_F(ParameterEditorTest, APatternOfATargetWithoutTheParameterShowsNoParameter
     EXPECT_EQ(editor->FirstVisibleTime(), 2 * bar);
     EXPECT_EQ(editor->VisibleSpan(), bar);
     EXPECT_EQ(editor->windowTitle(), "Lead");
+    editor->grab().save(JORVO_TEST_OUTPUT_DIR "/parameter_editor_no_parameter.png");
     // Drawing without a parameter writes nothing.
     Stroke({At(2 * bar + 10, 100), At(2 * bar + 900, 200)});
     EXPECT_TRUE(lead->Events().empty());
