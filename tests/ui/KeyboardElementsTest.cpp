@@ -173,11 +173,13 @@ TEST_F(KeyboardTest, APenHeldLeftOfTheKeysScrollsDownAndPlaysTheEdgeKey)
     test::SendPen(*keyboard, QEvent::MouseMove, {-20, 80});
     ASSERT_TRUE(keyboard->IsEdgeScrolling());
     QTest::qWait(1100);
-    EXPECT_EQ(keyboard->Layout().FirstVisible(), 47);
-    EXPECT_EQ(target.NotesHeard().back().code, 200);
-    EXPECT_EQ(target.NotesHeard().back().a, 47);
+    // One natural key per tick, the new edge key sounding (a slow machine may have ticked twice).
+    const int afterFirstTick = keyboard->Layout().FirstVisible();
+    EXPECT_TRUE(afterFirstTick == 47 || afterFirstTick == 45) << afterFirstTick;
+    EXPECT_EQ(target.NotesHeard().back(), (HeardEvent{200, afterFirstTick, target.NotesHeard().back().b}));
     QTest::qWait(250);
-    EXPECT_EQ(keyboard->Layout().FirstVisible(), 45);
+    EXPECT_LT(keyboard->Layout().FirstVisible(), afterFirstTick);
+    EXPECT_FALSE(KeyboardLayout::IsSharp(keyboard->Layout().FirstVisible()));
     EXPECT_EQ(keyboard->Layout().VisibleCount(), 24);
     test::SendPen(*keyboard, QEvent::MouseButtonRelease, {-20, 80});
     EXPECT_EQ(target.NotesHeard().back().code, 201);
@@ -512,10 +514,10 @@ TEST_F(ScrollerTest, HeldFortyFivePixelsAboveTheIncrementButtonStepsByAHundred)
     test::SendPen(*scroller, QEvent::MouseMove, {increment.center().x(), increment.top() - 45});
     EXPECT_EQ(scroller->Step(), 100);
     QTest::qWait(350);
-    EXPECT_EQ(Value(), 601);
+    EXPECT_GE(Value(), 601);
     QTest::qWait(220);
     EXPECT_GE(Value(), 701);
-    EXPECT_EQ((Value() - 501) % 100, 0);
+    EXPECT_EQ((Value() - 501) % 100, 0); // every tick a step of 100
     test::SendPen(*scroller, QEvent::MouseButtonRelease, {increment.center().x(), increment.top() - 45});
     const std::int32_t released = Value();
     QTest::qWait(250);
