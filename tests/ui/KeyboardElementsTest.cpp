@@ -11,6 +11,7 @@
 #include <QClipboard>
 #include <QMimeData>
 #include <QTest>
+#include <QWindow>
 
 #include "document/Configuration.h"
 #include "engine/InstrumentSampler.h"
@@ -395,6 +396,60 @@ TEST_F(ZoneMapTest, AZoneDroppedOnTheFactoryIsDeleted)
     QCoreApplication::sendPostedEvents();
     EXPECT_EQ(factory->drops, 1);
     EXPECT_EQ(sampler.ZoneAt(42)->Name(), "HatClosed");
+}
+
+// Plays the zone factory's side of a drag: once the pen leaves it, a zone goes on the clipboard
+// and the drag is announced to the view.
+class ZoneSourceProbe : public UIElement {
+public:
+    ZoneSourceProbe(QWidget* parent, std::vector<std::uint8_t> zoneList) : UIElement(parent), zoneList_(std::move(zoneList)) {}
+
+protected:
+    void PenMove(const QPoint& point) override
+    {
+        UIElement::PenMove(point);
+        if (announced_ || rect().contains(point))
+            return;
+        announced_ = true;
+        auto* data = new QMimeData;
+        data->setData("application/x-qt-windows-mime;value=\"SampleZoneList\"",
+                      QByteArray(reinterpret_cast<const char*>(zoneList_.data()), static_cast<qsizetype>(zoneList_.size())));
+        QApplication::clipboard()->setMimeData(data);
+        const QPoint screen = mapToGlobal(point);
+        OwningView()->Broadcast(RegisterWindowMessage("WM_ZONE_BEGIN_DRAG"), 0, LParam(screen.x()) * 65536 + screen.y());
+    }
+
+private:
+    std::vector<std::uint8_t> zoneList_;
+    bool announced_ = false;
+};
+
+TEST_F(ZoneMapTest, AZoneDragPassesFromTheFactoryToTheMapUnderTheWindowSystem)
+{
+    InstrumentSampler other;
+    SampleZone* bongo = other.CreateZone(60);
+    bongo->SetZoneName("Bongo");
+    auto* source = new ZoneSourceProbe(&view, InstrumentSampler::WriteZoneList({bongo}));
+    source->Create(10, 140, 50, 40);
+    view.AddElement(source);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    QWindow* window = view.windowHandle();
+    ASSERT_NE(window, nullptr);
+
+    const QPoint target = map->mapTo(&view, StripPoint(54)) + QPoint(0, 40);
+    QTest::mousePress(window, Qt::LeftButton, {}, QPoint(30, 160));
+    QTest::mouseMove(window, QPoint(40, 150));
+    QTest::mouseMove(window, QPoint(80, 120)); // out of the source: the drag begins
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(map->CurrentMode(), SamplerZoneMap::Mode::PlacingZone);
+    QTest::mouseMove(window, target);
+    QTest::mouseRelease(window, Qt::LeftButton, {}, target);
+    ASSERT_NE(sampler.ZoneAt(54), nullptr);
+    EXPECT_EQ(sampler.ZoneAt(54)->Name(), "Bongo");
+    EXPECT_EQ(sampler.ZoneAt(54)->Key(), 54);
+    EXPECT_EQ(map->CurrentMode(), SamplerZoneMap::Mode::None);
+    EXPECT_EQ(QWidget::mouseGrabber(), nullptr);
 }
 
 TEST_F(ZoneMapTest, LoadSampleOpensTheBrowserAndTakesTheChosenFileRelativeToTheSampleFolder)
