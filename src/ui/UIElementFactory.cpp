@@ -14,9 +14,13 @@
 #include "ui/MsgLabel.h"
 #include "ui/MsgSeqTree.h"
 #include "ui/ParamButton.h"
+#include "ui/ParameterEditor.h"
+#include "ui/PianoKeyboard.h"
 #include "ui/SampleBrowser.h"
 #include "ui/SamplerZoneFactory.h"
 #include "ui/SamplerZoneLabels.h"
+#include "ui/SamplerZoneMap.h"
+#include "ui/Scroller.h"
 #include "ui/SongSelectors.h"
 #include "ui/TransportButton.h"
 #include "ui/UIImage.h"
@@ -66,10 +70,10 @@ constexpr ElementClass kElementClasses[] = {
     {"PatternEditor", nullptr},
     {"SectionEditor", nullptr},
     {"SongEditor", nullptr},
-    {"ParameterEditor", nullptr},
-    {"PianoKeyboard", nullptr},
-    {"SamplerZoneMap", nullptr},
-    {"Scroller", nullptr},
+    {"ParameterEditor", &Make<ParameterEditor>},
+    {"PianoKeyboard", &Make<PianoKeyboard>},
+    {"SamplerZoneMap", &Make<SamplerZoneMap>},
+    {"Scroller", &Make<Scroller>},
 };
 
 const ElementClass* FindClass(const std::string& keyword)
