@@ -6,6 +6,7 @@
 #include "platform/ShellServices.h"
 #include "ui/MsgButton.h"
 #include "ui/MsgLabel.h"
+#include "ui/PatternEditor.h"
 #include "ui/TransportButton.h"
 #include "ui/UIImage.h"
 
@@ -51,7 +52,7 @@ constexpr ElementClass kElementClasses[] = {
     {"PatternFactory", nullptr},
     {"SectionFactory", nullptr},
     {"SamplerZoneFactory", nullptr},
-    {"PatternEditor", nullptr},
+    {"PatternEditor", &Make<PatternEditor>},
     {"SectionEditor", nullptr},
     {"SongEditor", nullptr},
     {"ParameterEditor", nullptr},
