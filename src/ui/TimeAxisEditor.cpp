@@ -506,8 +506,10 @@ void TimeAxisEditor::AddQuantizeMenu(QMenu& menu) const
 
 bool TimeAxisEditor::ExecMenu(QMenu& menu, const QPoint& point)
 {
+    // An entry whose text alone is ambiguous ("x 2" under both Alias and Replicate) carries its
+    // full command as data.
     if (QAction* chosen = menu.exec(mapToGlobal(point)))
-        RunCommand(chosen->text().toStdString());
+        RunCommand((chosen->data().isValid() ? chosen->data().toString() : chosen->text()).toStdString());
     return true;
 }
 

@@ -150,7 +150,8 @@ protected:
     // Adds the Quantize submenu and the checked "Follow" entry to `menu`.
     void AddQuantizeMenu(QMenu& menu) const;
     void AddCheckedEntry(QMenu& menu, const char* text, bool checked) const;
-    // Shows `menu` at `point` and runs the command chosen. True (a menu was shown).
+    // Shows `menu` at `point` and runs the command chosen: the entry's data when it has some,
+    // else its text. True (a menu was shown).
     bool ExecMenu(QMenu& menu, const QPoint& point);
 
     // The sequencer's play range becomes `element` from `start` (null: the song).

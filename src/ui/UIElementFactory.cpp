@@ -7,6 +7,8 @@
 #include "ui/MsgButton.h"
 #include "ui/MsgLabel.h"
 #include "ui/PatternEditor.h"
+#include "ui/SectionEditor.h"
+#include "ui/SongEditor.h"
 #include "ui/TransportButton.h"
 #include "ui/UIImage.h"
 
@@ -53,8 +55,8 @@ constexpr ElementClass kElementClasses[] = {
     {"SectionFactory", nullptr},
     {"SamplerZoneFactory", nullptr},
     {"PatternEditor", &Make<PatternEditor>},
-    {"SectionEditor", nullptr},
-    {"SongEditor", nullptr},
+    {"SectionEditor", &Make<SectionEditor>},
+    {"SongEditor", &Make<SongEditor>},
     {"ParameterEditor", nullptr},
     {"PianoKeyboard", nullptr},
     {"SamplerZoneMap", nullptr},

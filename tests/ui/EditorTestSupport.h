@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 #include <QCoreApplication>
@@ -14,6 +15,11 @@
 #include "engine/SoundStudio.h"
 #include "sequencer/Sequencer.h"
 #include "sequencer/SequencerSettings.h"
+#include "engine/SeqEventTarget.h"
+#include "ui/UIElement.h"
+#include "ui/SkinView.h"
+#include "ui/UIWindowMessages.h"
+#include "ui/WindowMessageEvent.h"
 
 namespace jorvo::test {
 
@@ -81,6 +87,49 @@ inline std::uint32_t Bars(std::uint32_t bars)
 inline std::string ScreenPath(const std::string& name)
 {
     return std::string(JORVO_TEST_OUTPUT_DIR) + "/" + name;
+}
+
+// A target that records every event handed to it.
+class RecordingTarget : public SeqEventTarget {
+public:
+    struct Event {
+        std::int32_t code, a, b;
+    };
+    void HandleEvent(std::int32_t code, std::int32_t a, std::int32_t b, std::int32_t, std::int32_t) override
+    {
+        events.push_back({code, a, b});
+    }
+    std::string GetTypeName() const override { return "Instrument"; }
+    std::vector<Event> events;
+};
+
+// Plays a factory's part of a drop: a factory answers WM_EVENT_DROP with WM_CUT to its view,
+// naming the editor the event came from.
+class DropCatcher : public UIElement {
+public:
+    using UIElement::UIElement;
+    int drops = 0;
+
+protected:
+    bool OnWindowMessage(WindowMessage message, WParam wParam, LParam) override
+    {
+        if (message != RegisterWindowMessage(UIWindowMessages::kEventDrop))
+            return false;
+        ++drops;
+        OwningView()->Broadcast(RegisterWindowMessage("WM_CUT"), wParam, 0);
+        return true;
+    }
+};
+
+inline LParam PackScreenPoint(const QWidget& widget, QPoint point)
+{
+    const QPoint global = widget.mapToGlobal(point);
+    return static_cast<LParam>(global.x()) * 65536 + global.y();
+}
+
+inline void Deliver(QWidget& receiver, const char* message, WParam wParam = 0, LParam lParam = 0)
+{
+    SendWindowMessage(&receiver, RegisterWindowMessage(message), wParam, lParam);
 }
 
 } // namespace jorvo::test

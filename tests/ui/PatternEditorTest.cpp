@@ -23,50 +23,11 @@ namespace jorvo {
 namespace {
 
 using test::Bars;
+using test::Deliver;
+using test::DropCatcher;
+using test::PackScreenPoint;
+using test::RecordingTarget;
 using test::SendPen;
-
-// A target that records every event handed to it.
-class RecordingTarget : public SeqEventTarget {
-public:
-    struct Event {
-        std::int32_t code, a, b;
-    };
-    void HandleEvent(std::int32_t code, std::int32_t a, std::int32_t b, std::int32_t, std::int32_t) override
-    {
-        events.push_back({code, a, b});
-    }
-    std::string GetTypeName() const override { return "Instrument"; }
-    std::vector<Event> events;
-};
-
-// Plays the note factory's part of a drop: a factory answers WM_EVENT_DROP with WM_CUT to its view,
-// naming the editor the event came from.
-class DropCatcher : public UIElement {
-public:
-    using UIElement::UIElement;
-    int drops = 0;
-
-protected:
-    bool OnWindowMessage(WindowMessage message, WParam wParam, LParam) override
-    {
-        if (message != RegisterWindowMessage(UIWindowMessages::kEventDrop))
-            return false;
-        ++drops;
-        OwningView()->Broadcast(RegisterWindowMessage("WM_CUT"), wParam, 0);
-        return true;
-    }
-};
-
-LParam PackScreenPoint(const QWidget& widget, QPoint point)
-{
-    const QPoint global = widget.mapToGlobal(point);
-    return static_cast<LParam>(global.x()) * 65536 + global.y();
-}
-
-void Deliver(QWidget& receiver, const char* message, WParam wParam = 0, LParam lParam = 0)
-{
-    SendWindowMessage(&receiver, RegisterWindowMessage(message), wParam, lParam);
-}
 
 class PatternEditorTest : public ::testing::Test {
 protected:
