@@ -94,6 +94,13 @@ std::uint32_t ArrangementEditor<Placement>::LengthOf(const Placement& placement)
 template <class Placement>
 void ArrangementEditor<Placement>::Refresh()
 {
+    CollectVisible();
+    update();
+}
+
+template <class Placement>
+void ArrangementEditor<Placement>::CollectVisible()
+{
     PrepareRefresh();
     visible_.clear();
     if (const PlacementList* list = Placements()) {
@@ -106,7 +113,6 @@ void ArrangementEditor<Placement>::Refresh()
                 visible_.push_back(placement.get());
         }
     }
-    update();
 }
 
 template <class Placement>
@@ -183,6 +189,8 @@ QRect ArrangementEditor<Placement>::BlockRect(const Placement& placement) const
 template <class Placement>
 void ArrangementEditor<Placement>::DrawContent(QPainter& painter)
 {
+    // Placements may have changed elsewhere since the list was made.
+    CollectVisible();
     const QRect content = ContentRect();
     if (!Container()) {
         painter.fillRect(content, LaneColour(0));
@@ -284,6 +292,7 @@ void ArrangementEditor<Placement>::PenDown(const QPoint& point)
     }
     if (!Container() || !ContentRect().contains(point))
         return;
+    CollectVisible();
     Placement* placement = BlockAt(point);
     Select(placement);
     if (!placement)

@@ -127,6 +127,8 @@ protected:
 
     // Rebuilds the visible placements and repaints.
     void Refresh();
+    // Rebuilds the visible placements only.
+    void CollectVisible();
     // Forgets the selection, a drop under way and the name editor (a new container is bound).
     void ForgetEditing();
     // The content's length, at least 1.

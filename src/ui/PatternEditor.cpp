@@ -127,17 +127,12 @@ void PatternEditor::SerializeXML(CXMLArchive& archive)
 void PatternEditor::Rebind()
 {
     Audition(kNoSound);
-    Sequencer* sequencer = CurrentSequencer();
-    const PatternPlacement* placement = sequencer ? sequencer->GetActivePattern() : nullptr;
-    pattern_ = placement ? placement->pattern : nullptr;
-    target_ = placement ? placement->target : nullptr;
-    patternStart_ = placement ? sequencer->GetActivePatternStart() : 0;
     selected_ = nullptr;
     dropped_.reset();
-    setWindowTitle(pattern_ ? QString::fromStdString(pattern_->GetName()) : QString());
+    setWindowTitle(Pattern() ? QString::fromStdString(Pattern()->GetName()) : QString());
     ShowPitchesInUse();
     // Start at the pattern's beginning, keeping the zoom.
-    SetVisibleTime(patternStart_, VisibleSpan());
+    SetVisibleTime(PatternStart(), VisibleSpan());
 }
 
 void PatternEditor::ShowPitchesInUse()
@@ -158,14 +153,30 @@ void PatternEditor::ShowPitchesInUse()
         SetPitchRange(lowest - 1, rows_);
 }
 
+// The binding is read from the sequencer on every use, so that a pattern or target that went
+// with a load, a reset or a deletion is never reached.
+const PatternPlacement* PatternEditor::ActivePlacement() const
+{
+    const Sequencer* sequencer = CurrentSequencer();
+    const PatternPlacement* placement = sequencer ? sequencer->GetActivePattern() : nullptr;
+    return placement && placement->pattern ? placement : nullptr;
+}
+
 SeqEventPattern* PatternEditor::Pattern() const
 {
-    // The pattern may have gone with a load or a reset since the last binding.
-    const Sequencer* sequencer = CurrentSequencer();
-    if (!pattern_ || !sequencer)
-        return nullptr;
-    const SeqEventPattern* listed = sequencer->FindPattern(pattern_->GetName());
-    return listed == pattern_ ? pattern_ : nullptr;
+    const PatternPlacement* placement = ActivePlacement();
+    return placement ? placement->pattern : nullptr;
+}
+
+SeqEventTarget* PatternEditor::PatternTarget() const
+{
+    const PatternPlacement* placement = ActivePlacement();
+    return placement ? placement->target : nullptr;
+}
+
+std::uint32_t PatternEditor::PatternStart() const
+{
+    return ActivePlacement() ? CurrentSequencer()->GetActivePatternStart() : 0;
 }
 
 SeqEventNote* PatternEditor::SelectedNote() const
@@ -180,13 +191,13 @@ SeqEventNote* PatternEditor::SelectedNote() const
 
 std::uint32_t PatternEditor::ScrollBegin() const
 {
-    return Pattern() ? patternStart_ : 0;
+    return PatternStart();
 }
 
 std::uint32_t PatternEditor::ScrollEnd() const
 {
     const SeqEventPattern* pattern = Pattern();
-    return pattern ? AddPulses(patternStart_, std::max<std::uint32_t>(1, pattern->GetLength()))
+    return pattern ? AddPulses(PatternStart(), std::max<std::uint32_t>(1, pattern->GetLength()))
                    : TimeAxisEditor::ScrollEnd();
 }
 
@@ -211,8 +222,8 @@ void PatternEditor::CollectVisibleNotes()
     SeqEventPattern* pattern = Pattern();
     if (!pattern)
         return;
-    const std::uint32_t from = SubtractPulses(FirstVisibleTime(), patternStart_);
-    const std::uint32_t to = SubtractPulses(AddPulses(FirstVisibleTime(), VisibleSpan()), patternStart_);
+    const std::uint32_t from = SubtractPulses(FirstVisibleTime(), PatternStart());
+    const std::uint32_t to = SubtractPulses(AddPulses(FirstVisibleTime(), VisibleSpan()), PatternStart());
     pattern->CollectNotes(visibleNotes_, from, to, static_cast<std::uint32_t>(lowestNote_),
                           static_cast<std::uint32_t>(lowestNote_ + rows_ - 1));
 }
@@ -252,8 +263,8 @@ QRect PatternEditor::RowRect(int note) const
 QRect PatternEditor::NoteRect(const SeqEventNote& note) const
 {
     const QRect row = RowRect(note.GetPitch());
-    const int left = TimeToX(AddPulses(patternStart_, note.GetStart()));
-    const int right = TimeToX(AddPulses(patternStart_, AddPulses(note.GetEnd(), 1)));
+    const int left = TimeToX(AddPulses(PatternStart(), note.GetStart()));
+    const int right = TimeToX(AddPulses(PatternStart(), AddPulses(note.GetEnd(), 1)));
     return QRect(left, row.top(), std::max(1, right - left), row.height());
 }
 
@@ -266,6 +277,8 @@ void PatternEditor::ScrollVertically(int dy)
 
 void PatternEditor::DrawContent(QPainter& painter)
 {
+    // Notes may have changed elsewhere (another editor, a paste) since the list was made.
+    CollectVisibleNotes();
     if (!Pattern()) {
         painter.fillRect(ContentRect(), naturalNoteColour_);
         painter.fillRect(QRect(0, ContentRect().top(), kNameColumnWidth, ContentRect().height()),
@@ -424,6 +437,7 @@ void PatternEditor::PenDown(const QPoint& point)
     }
     if (!ContentRect().contains(point))
         return;
+    CollectVisibleNotes();
     SeqEventNote* note = NoteAt(point);
     Select(note);
     if (!note)
@@ -507,7 +521,7 @@ void PatternEditor::PenUp(const QPoint& point)
 std::uint32_t PatternEditor::DropStart(const QPoint& point) const
 {
     const std::uint32_t time = QuantizeTime(XToTime(point.x() - dragOffset_.x()));
-    return SubtractPulses(time, patternStart_);
+    return SubtractPulses(time, PatternStart());
 }
 
 QRect PatternEditor::DragOutline() const
@@ -516,7 +530,7 @@ QRect PatternEditor::DragOutline() const
     if (!note)
         return {};
     const QRect row = RowRect(YToNote(dragPoint_.y()));
-    const std::uint32_t start = AddPulses(patternStart_, DropStart(dragPoint_));
+    const std::uint32_t start = AddPulses(PatternStart(), DropStart(dragPoint_));
     const int left = TimeToX(start);
     const int right = TimeToX(AddPulses(start, note->GetLength()));
     return QRect(left, row.top(), std::max(1, right - left), row.height());
@@ -529,7 +543,7 @@ void PatternEditor::ResizeSelected(const QPoint& point)
     Sequencer* sequencer = CurrentSequencer();
     if (!note || !pattern || !sequencer)
         return;
-    std::uint32_t end = SubtractPulses(QuantizeTime(XToTime(point.x() + resizeOffset_)), patternStart_);
+    std::uint32_t end = SubtractPulses(QuantizeTime(XToTime(point.x() + resizeOffset_)), PatternStart());
     end = std::max(end, AddPulses(note->GetStart(), std::max<std::uint32_t>(1, Quantum())));
     const QRect before = NoteRect(*note);
     {
@@ -617,7 +631,7 @@ void PatternEditor::Paste(LParam screenPoint)
     const QPoint point = FromPackedScreenPoint(screenPoint);
     // The first event lands under the point; the others keep their distance to it in time and
     // (for notes) in pitch.
-    const std::int64_t shift = std::int64_t(SubtractPulses(QuantizeTime(XToTime(point.x())), patternStart_)) -
+    const std::int64_t shift = std::int64_t(SubtractPulses(QuantizeTime(XToTime(point.x())), PatternStart())) -
                                events.front()->GetStart();
     const auto* firstNote = PersistentCast<SeqEventNote>(events.front().get());
     const int transpose = firstNote ? YToNote(point.y()) - firstNote->GetPitch() : 0;
@@ -714,7 +728,7 @@ bool PatternEditor::RunCommand(const std::string& text)
     if (text == "Loop Active Pattern") {
         SetLoop(!Loops());
         if (Loops() && Pattern())
-            SetPlayRange(Pattern(), patternStart_);
+            SetPlayRange(Pattern(), PatternStart());
         else
             SetPlayRange(nullptr, 0);
     } else if (text == "Play Notes") {

@@ -17,6 +17,7 @@ class SeqEvent;
 class SeqEventNote;
 class SeqEventPattern;
 class SeqEventTarget;
+struct PatternPlacement;
 class UIMsgElement;
 
 class PatternEditor : public TimeAxisEditor {
@@ -41,8 +42,8 @@ public:
     void Rebind();
     // The edited pattern, its target and its song start; null / 0 without one.
     SeqEventPattern* Pattern() const;
-    SeqEventTarget* PatternTarget() const { return Pattern() ? target_ : nullptr; }
-    std::uint32_t PatternStart() const { return patternStart_; }
+    SeqEventTarget* PatternTarget() const;
+    std::uint32_t PatternStart() const;
 
     // Pitch range: rows at most 127, the lowest note at most 128 − rows.
     int LowestNote() const { return lowestNote_; }
@@ -89,6 +90,7 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    const PatternPlacement* ActivePlacement() const;
     void CollectVisibleNotes();
     void ShowPitchesInUse();
     SeqEventNote* NoteAt(const QPoint& point) const;
@@ -112,9 +114,6 @@ private:
     void DrawNoteNames(QPainter& painter) const;
     void DrawNote(QPainter& painter, const SeqEventNote& note, const QRect& area) const;
 
-    SeqEventPattern* pattern_ = nullptr;
-    SeqEventTarget* target_ = nullptr;
-    std::uint32_t patternStart_ = 0;
     int lowestNote_ = kInitialLowestNote;
     int rows_ = kInitialRows;
     bool playSounds_ = true;
