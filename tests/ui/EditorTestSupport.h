@@ -40,12 +40,12 @@ inline std::filesystem::path RepositoryRoot()
     return fromSource;
 }
 
-// Lets the event loop run until `done` holds (at most a second): posted messages arrive.
-inline void WaitUntil(const std::function<bool()>& done)
+// Lets the event loop run until `done` holds (at most `limitMs`): posted messages and timers arrive.
+inline void WaitUntil(const std::function<bool()>& done, int limitMs = 1000)
 {
     QElapsedTimer timer;
     timer.start();
-    while (!done() && timer.elapsed() < 1000)
+    while (!done() && timer.elapsed() < limitMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
 }
 

@@ -188,6 +188,27 @@ TEST_F(PatternEditorTest, ResizingWithQuantizeNeverGoesBelowOneQuantum)
     EXPECT_EQ(note->GetEnd() + 1, editor->QuantizeTime(editor->XToTime(x)) - editor->PatternStart());
 }
 
+TEST_F(PatternEditorTest, ResizingPastTheEdgeScrollsAfterADelay)
+{
+    pattern->SetLength(Bars(4));
+    editor->Rebind();
+    editor->SetVisibleTime(editor->PatternStart(), Bars(1));
+    SeqEventNote* note = AddNote(0, 240, editor->LowestNote() + 1);
+    const QRect box = editor->NoteRect(*note);
+    SendPen(*editor, QEvent::MouseButtonPress, {box.right(), box.center().y()});
+    ASSERT_EQ(editor->Mode(), TimeAxisEditor::EditMode::Resizing);
+    // Just right of the element: the grid scrolls one grid step per tick, after a first second.
+    SendPen(*editor, QEvent::MouseMove, {editor->width() + 4, box.center().y()});
+    EXPECT_EQ(editor->FirstVisibleTime(), editor->PatternStart());
+    test::WaitUntil([&] { return editor->FirstVisibleTime() > editor->PatternStart(); }, 3000);
+    EXPECT_GT(editor->FirstVisibleTime(), editor->PatternStart());
+    EXPECT_EQ((editor->FirstVisibleTime() - editor->PatternStart()) % editor->GridStep(), 0u);
+    SendPen(*editor, QEvent::MouseButtonRelease, {editor->width() + 4, box.center().y()});
+    const std::uint32_t stopped = editor->FirstVisibleTime();
+    QTest::qWait(450);
+    EXPECT_EQ(editor->FirstVisibleTime(), stopped); // the pen up stopped the timers
+}
+
 TEST_F(PatternEditorTest, MovingANoteKeepsItsLengthAndVelocity)
 {
     SeqEventNote* note = AddNote(0, 240, editor->LowestNote() + 1, 101);
