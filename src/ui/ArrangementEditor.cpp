@@ -440,7 +440,7 @@ template <class Placement>
 void ArrangementEditor<Placement>::BeginDrop(WParam kind, LParam screenPoint)
 {
     std::vector<std::unique_ptr<SeqEvent>> events = EventClipboard::Take();
-    if (events.empty() || !Container() || !dynamic_cast<SeqEventContainer*>(events.front().get()))
+    if (events.empty() || !Container() || !Accepts(*events.front()))
         return;
     dropped_ = std::move(events.front());
     dropKind_ = kind;

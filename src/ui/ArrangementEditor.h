@@ -82,6 +82,8 @@ protected:
     // An independent copy of `content` entered in the sequencer's list; null when it cannot be made.
     virtual SeqEventContainer* Replicate(SeqEventContainer& content) const = 0;
     virtual bool IsAliased(const SeqEventContainer& content) const = 0;
+    // True for the kind of event this editor places (a pattern, a section).
+    virtual bool Accepts(const SeqEvent& event) const = 0;
     // The listed content for a dropped event: the template itself (kind 1), a copy of it (kind 2)
     // or a new one (kind 0); null when the event is of the wrong kind.
     virtual SeqEventContainer* Adopt(SeqEvent& dropped, WParam kind) const = 0;

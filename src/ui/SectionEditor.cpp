@@ -189,6 +189,11 @@ bool SectionEditor::IsAliased(const SeqEventContainer& content) const
     return sequencer && pattern && sequencer->IsPatternAliased(pattern);
 }
 
+bool SectionEditor::Accepts(const SeqEvent& event) const
+{
+    return dynamic_cast<const SeqEventPattern*>(&event) != nullptr;
+}
+
 SeqEventContainer* SectionEditor::Adopt(SeqEvent& dropped, WParam kind) const
 {
     Sequencer* sequencer = CurrentSequencer();

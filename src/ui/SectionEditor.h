@@ -50,6 +50,7 @@ protected:
     PatternPlacement* FindNextOnLane(const PatternPlacement& placement) const override;
     SeqEventContainer* Replicate(SeqEventContainer& content) const override;
     bool IsAliased(const SeqEventContainer& content) const override;
+    bool Accepts(const SeqEvent& event) const override;
     SeqEventContainer* Adopt(SeqEvent& dropped, WParam kind) const override;
     void UpdatePlayRange() override;
     QColor BlockColour(const PatternPlacement& placement) const override;

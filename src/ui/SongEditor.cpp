@@ -113,6 +113,11 @@ bool SongEditor::IsAliased(const SeqEventContainer& content) const
     return sequencer && section && sequencer->IsSectionAliased(section);
 }
 
+bool SongEditor::Accepts(const SeqEvent& event) const
+{
+    return dynamic_cast<const SeqEventSection*>(&event) != nullptr;
+}
+
 SeqEventContainer* SongEditor::Adopt(SeqEvent& dropped, WParam kind) const
 {
     Sequencer* sequencer = CurrentSequencer();

@@ -36,6 +36,7 @@ protected:
     SectionPlacement* FindNextOnLane(const SectionPlacement& placement) const override;
     SeqEventContainer* Replicate(SeqEventContainer& content) const override;
     bool IsAliased(const SeqEventContainer& content) const override;
+    bool Accepts(const SeqEvent& event) const override;
     SeqEventContainer* Adopt(SeqEvent& dropped, WParam kind) const override;
     void UpdatePlayRange() override;
     QColor BlockColour(const SectionPlacement& placement) const override;

@@ -2,6 +2,8 @@
 // colours by target class, moving between lanes, resizing, placing patterns from the factory,
 // drop-to-delete, Alias / Replicate / Fill / Make Unique, the play range and renaming; and a
 // screen of the demo song's chorus.
+#include <algorithm>
+
 #include <gtest/gtest.h>
 #include <QLineEdit>
 #include <QTest>
@@ -317,6 +319,42 @@ TEST_F(SectionEditorTest, TheSelectionDrivesThePlayRange)
     editor->RunCommand("Loop Active Pattern");
     editor->RunCommand("Loop Active Section");
     EXPECT_EQ(sequencer.GetPlayState().element, sequencer.GetSong());
+}
+
+// Plays the pattern factory's part of "Set as Factory Template": it takes the pattern broadcast.
+class TemplateCatcher : public UIElement {
+public:
+    using UIElement::UIElement;
+    WParam pattern = 0;
+
+protected:
+    bool OnWindowMessage(WindowMessage message, WParam wParam, LParam) override
+    {
+        if (message != RegisterWindowMessage(UIWindowMessages::kSetPatternFactoryTemplate))
+            return false;
+        pattern = wParam;
+        return true;
+    }
+};
+
+TEST_F(SectionEditorTest, EditNotesAndFactoryTemplateActOnTheSelectedPattern)
+{
+    auto* factory = new TemplateCatcher(&view);
+    factory->Create(20, 450, 48, 48);
+    view.AddElement(factory);
+    PatternPlacement* placement = Add(bass, second, Bars(2));
+    SelectByPen(*placement);
+    editor->RunCommand("Set as Factory Template");
+    test::WaitUntil([&] { return factory->pattern != 0; });
+    EXPECT_EQ(factory->pattern, reinterpret_cast<WParam>(bass));
+
+    shell.broadcasts.clear();
+    editor->RunCommand("Edit Notes");
+    EXPECT_EQ(sequencer.GetActivePattern(), placement);
+    const WindowMessage setView = RegisterWindowMessage(UIWindowMessages::kSetActiveView);
+    EXPECT_TRUE(std::any_of(shell.broadcasts.begin(), shell.broadcasts.end(), [&](const RecordedWindowMessage& sent) {
+        return sent.message == setView && sent.wParam == sequencer.PatternEditorView();
+    }));
 }
 
 TEST_F(SectionEditorTest, RenamingInPlaceAsksWhenTheNameIsTaken)
