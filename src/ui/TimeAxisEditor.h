@@ -205,8 +205,8 @@ private:
     EditMode mode_ = EditMode::None;
     QPoint pressPoint_;
     QPoint edgePoint_;
-    QTimer edgeDelay_;  // identifier 1 of the design: the first second
-    QTimer edgeRepeat_; // identifier 2: every 200 ms after it
+    QTimer edgeDelay_;  // the wait before edge scrolling starts
+    QTimer edgeRepeat_; // one scroll step per tick after it
 };
 
 // Writes or reads the colour attribute `name`.
