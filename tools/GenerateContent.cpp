@@ -1,6 +1,7 @@
 // jorvo_content: writes the shipped content into a repository checkout.
-//   jorvo_content <repository> [samples|song|all] [--listen out.wav]
-// samples: synthesises the sample pack into <repository>/samples. song: writes the demo song
+//   jorvo_content <repository> [samples|pack|song|all] [--listen out.wav]
+// samples: synthesises the bundled samples into <repository>/samples. pack: writes the pack
+// installer's example pack <repository>/samples/packs/StarterKit. song: writes the demo song
 // <repository>/examples/Demo.xml and the sampler's presets <repository>/skins/Sampler/
 // Sampler.presets, both naming samples relative to <repository>/samples. --listen also renders
 // the demo song to a WAV file. The settings go to a temporary store, never the user's.
@@ -13,6 +14,7 @@
 #include "DemoSong.h"
 #include "DrumSounds.h"
 #include "SamplerPresets.h"
+#include "StarterKitPack.h"
 #include "TonalSounds.h"
 #include "WaveFileWriter.h"
 #include "app/JorvoDoc.h"
@@ -22,7 +24,7 @@
 
 namespace {
 
-bool WriteSamplePack(const std::string& sampleFolder)
+bool WriteBundledSamples(const std::string& sampleFolder)
 {
     std::vector<jorvo::SynthSound> sounds = jorvo::SynthesiseDrumKit();
     for (jorvo::SynthSound& sound : jorvo::SynthesiseTonalSounds())
@@ -92,13 +94,15 @@ int main(int argc, char** argv)
         arguments.resize(arguments.size() - 2);
     }
     if (arguments.empty() || arguments.size() > 2) {
-        std::fprintf(stderr, "usage: jorvo_content <repository> [samples|song|all] [--listen out.wav]\n");
+        std::fprintf(stderr, "usage: jorvo_content <repository> [samples|pack|song|all] [--listen out.wav]\n");
         return 2;
     }
     UseTemporarySettings();
     const std::string repository = std::filesystem::absolute(arguments[0]).string();
     const std::string what = arguments.size() == 2 ? arguments[1] : "all";
-    if ((what == "samples" || what == "all") && !WriteSamplePack(repository + "/samples"))
+    if ((what == "samples" || what == "all") && !WriteBundledSamples(repository + "/samples"))
+        return 1;
+    if ((what == "pack" || what == "all") && !jorvo::WriteStarterKit(repository + "/samples/packs"))
         return 1;
     if ((what == "song" || what == "all") && !WriteSongAndPresets(repository, listenPath))
         return 1;

@@ -1,69 +1,69 @@
 #include "SamplerKits.h"
 
-#include <array>
-
 #include "engine/InstrumentSampler.h"
 #include "engine/SampleZone.h"
 
 namespace jorvo {
 namespace {
 
-struct DrumZone {
-    std::int32_t key;
-    const char* sample;
-    bool hiHat;
-};
+// Drums ring out after their short notes.
+constexpr std::int32_t kDrumRelease = 120;
 
-// In key order: each zone reaches up to the next one, the crash to the top of the keyboard.
-constexpr std::array<DrumZone, 8> kDrumZones = {{
-    {DrumKey::kKick, "Drums/Kick.wav", false},
-    {DrumKey::kSnare, "Drums/Snare.wav", false},
-    {DrumKey::kClap, "Drums/Clap.wav", false},
-    {DrumKey::kHatClosed, "Drums/HatClosed.wav", true},
-    {DrumKey::kTomLow, "Drums/TomLow.wav", false},
-    {DrumKey::kHatOpen, "Drums/HatOpen.wav", true},
-    {DrumKey::kTomHigh, "Drums/TomHigh.wav", false},
-    {DrumKey::kCrash, "Drums/Crash.wav", false},
-}};
-
-// Release 120 lets a drum ring out after its (short) note; the store's End and Loop stay.
-bool AddZone(InstrumentSampler& sampler, std::int32_t key, const std::string& sample, ZoneValues values)
+bool AddZone(InstrumentSampler& sampler, const KitZone& kitZone)
 {
-    SampleZone* zone = sampler.CreateZone(key);
-    if (!zone || !zone->SetZoneSample(sample)) {
+    SampleZone* zone = sampler.CreateZone(kitZone.key);
+    if (!zone || !zone->SetZoneSample(kitZone.sample)) {
         if (zone)
             sampler.DeleteZone(zone);
         return false;
     }
-    const StoredZone loaded = zone->Snapshot();
-    values.end = loaded.values.end;
-    values.loop = loaded.values.loop;
+    ZoneValues values = zone->Snapshot().values;
+    values.release = kitZone.release;
+    values.hiHat = kitZone.hiHat;
+    values.unpitched = kitZone.unpitched;
     zone->SetZoneValues(values);
     return true;
 }
 
 } // namespace
 
-bool LoadDrumKit(InstrumentSampler& sampler)
+KitZone DrumZone(std::int32_t key, std::string sample, bool hiHat)
+{
+    return KitZone{key, std::move(sample), kDrumRelease, hiHat, true};
+}
+
+std::vector<KitZone> DrumKitZones()
+{
+    return {
+        DrumZone(DrumKey::kKick, "Drums/Kick.wav"),
+        DrumZone(DrumKey::kSnare, "Drums/Snare.wav"),
+        DrumZone(DrumKey::kClap, "Drums/Clap.wav"),
+        DrumZone(DrumKey::kHatClosed, "Drums/HatClosed.wav", true),
+        DrumZone(DrumKey::kTomLow, "Drums/TomLow.wav"),
+        DrumZone(DrumKey::kHatOpen, "Drums/HatOpen.wav", true),
+        DrumZone(DrumKey::kTomHigh, "Drums/TomHigh.wav"),
+        DrumZone(DrumKey::kCrash, "Drums/Crash.wav"),
+    };
+}
+
+bool LoadKit(InstrumentSampler& sampler, const std::vector<KitZone>& zones)
 {
     sampler.DeleteAllZones();
-    for (const DrumZone& drum : kDrumZones) {
-        ZoneValues values;
-        values.release = 120;
-        values.hiHat = drum.hiHat;
-        values.unpitched = true;
-        if (!AddZone(sampler, drum.key, drum.sample, values))
+    for (const KitZone& zone : zones) {
+        if (!AddZone(sampler, zone))
             return false;
     }
     return true;
 }
 
+bool LoadDrumKit(InstrumentSampler& sampler)
+{
+    return LoadKit(sampler, DrumKitZones());
+}
+
 bool LoadTonalSample(InstrumentSampler& sampler, const std::string& sample, std::int32_t release)
 {
-    sampler.DeleteAllZones();
-    ZoneValues values;
-    values.release = release;
-    return AddZone(sampler, 0, sample, values);
+    return LoadKit(sampler, {KitZone{0, sample, release}});
 }
 
 } // namespace jorvo

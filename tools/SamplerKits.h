@@ -1,9 +1,10 @@
 #pragma once
 // How the bundled samples are laid out on the sampler's keyboard: the drum kit on the usual
 // drum-map keys, and each tonal sample as a single zone over the whole keyboard. Shared by the
-// demo song and the sampler's presets, so both play the same kit.
+// demo song, the sampler's presets and the sample pack's presets, so all play the same kits.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 namespace jorvo {
 
@@ -26,9 +27,26 @@ inline constexpr char kElectricPianoSample[] = "Tonal/EPiano.wav";
 inline constexpr char kBassSample[] = "Tonal/Bass.wav";
 inline constexpr char kPadSample[] = "Tonal/Pad.wav";
 
-// Replaces the sampler's zones by the drum kit: one unpitched zone per drum, the closed and open
-// hi-hat in the hi-hat group so that one chokes the other. False when a sample cannot be loaded
+// One zone of a kit: where it starts on the keyboard, the sample it plays (below the sample
+// folder) and how. Each zone reaches up to the next one; the sample's End and Loop are kept.
+struct KitZone {
+    std::int32_t key = 0;
+    std::string sample;
+    std::int32_t release = 32; // fade speed after note-off, 0…127
+    bool hiHat = false;        // in the hi-hat group: one chokes the other
+    bool unpitched = false;    // every key plays the sample at its own pitch
+};
+
+// A drum: an unpitched zone at `key` that rings out after its (short) note.
+KitZone DrumZone(std::int32_t key, std::string sample, bool hiHat = false);
+// The bundled drum kit, in key order; the closed and open hi-hat in the hi-hat group.
+std::vector<KitZone> DrumKitZones();
+
+// Replaces the sampler's zones by `zones` (in key order). False when a sample cannot be loaded
 // (the sample store has said which). UI thread.
+bool LoadKit(InstrumentSampler& sampler, const std::vector<KitZone>& zones);
+
+// Replaces the sampler's zones by the bundled drum kit. UI thread.
 bool LoadDrumKit(InstrumentSampler& sampler);
 
 // Replaces the sampler's zones by one zone playing `sample` over every key, fading out after

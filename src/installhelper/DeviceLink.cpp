@@ -3,6 +3,7 @@
 #include <sstream>
 #include <utility>
 
+#include "document/UserSkinsFolder.h"
 #include "installhelper/ReachabilityProbe.h"
 #include "platform/Paths.h"
 
@@ -59,8 +60,15 @@ std::optional<std::string> DeviceLink::SampleFolder()
 
 std::optional<std::string> DeviceLink::SkinsFolder()
 {
-    if (IsThisMachine())
+    if (IsThisMachine()) {
+        // As Jorvo does at start: its shipped skins go to the user's own folder, which becomes
+        // SkinsDir, so the merged presets land where Jorvo looks and its program folder stays as
+        // shipped (and may be read-only). When that cannot be done, Jorvo falls back to the
+        // program folder, and so does the installer.
+        if (connected_)
+            PrepareUserSkinsFolder(*localConfiguration_, JoinPath(programFolder_, "Skins"), UserSkinsFolder());
         return LocalFolder(&CConfiguration::GetSkinsDir);
+    }
     if (!OpenDeviceKey())
         return std::nullopt;
     return LocalPath(deviceKey_.GetString(kSkinsDirSetting, kDeviceSkinsDirDefault));

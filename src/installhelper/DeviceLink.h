@@ -43,7 +43,8 @@ public:
     // Jorvo stores them). Nothing when not connected, when the settings key cannot be opened, or
     // when the setting points outside the device.
     std::optional<std::string> SampleFolder();
-    // The local path of the device's skins folder ("SkinsDir"), as SampleFolder.
+    // The local path of the device's skins folder ("SkinsDir"), as SampleFolder. For this
+    // machine's Jorvo, first prepares the user's own skins folder as Jorvo's start does.
     std::optional<std::string> SkinsFolder();
 
     // The local path of `devicePath` ('\' or '/' separated, relative to the device's top); nothing

@@ -111,6 +111,18 @@ bool MergeBank(const pugi::xml_node& sourceBank, pugi::xml_node destinationRoot)
     return true;
 }
 
+// MergeBank, where running out of memory part-way through also counts as a failed append.
+bool TryMergeBank(const pugi::xml_node& sourceBank, pugi::xml_node destinationRoot)
+{
+    try {
+        return MergeBank(sourceBank, destinationRoot);
+    } catch (const std::bad_alloc&) {
+        return false;
+    } catch (const pugi::xpath_exception&) {
+        return false;
+    }
+}
+
 // Writes `document` over `path` only once it is complete.
 bool SaveDocument(const pugi::xml_document& document, const std::string& path)
 {
@@ -139,7 +151,7 @@ bool MergeDocuments(const std::string& source, const std::string& destination, s
         return false;
     }
     for (const pugi::xpath_node& bank : sourceBanks) {
-        if (!MergeBank(bank.node(), destinationRoot)) {
+        if (!TryMergeBank(bank.node(), destinationRoot)) {
             error = kAppendFailed;
             return false;
         }

@@ -171,6 +171,56 @@ TEST_F(InstallSamplePackTest, FailedSampleCopyFailsTheInstallButOthersAreCopied)
     EXPECT_FALSE(fs::exists(devicePresets));
 }
 
+// This machine's own Jorvo, for a user who has never run it: its program folder ships skins.
+class ThisMachineInstallTest : public InstallSamplePackTest {
+protected:
+    ThisMachineInstallTest()
+    {
+        WriteFile(shippedPresets, kShippedPresets);
+        WriteFile(program / "Skins" / "Main.skin", "<Skin/>");
+    }
+    int InstallHere()
+    {
+        SetProperty(&table, "PACK_NAME", "MyPack");
+        SetProperty(&table, "FOLDER", pack.string());
+        return RunInstallSamplePack(&table, program.string());
+    }
+    SettingsStore Settings() const { return SettingsStore(SettingsStore::DefaultFile()); }
+
+    static constexpr char kShippedPresets[] =
+        "<PresetFile><PresetList><Instrument Name=\"Shipped\"/><Instrument Name=\"Lead\" Tag=\"shipped\"/>"
+        "</PresetList></PresetFile>";
+    test::FreshHome home;
+    fs::path program = dir / "program";
+    fs::path shippedPresets = program / "Skins" / "Sampler" / "Sampler.presets";
+    fs::path userSkins = home.path() / ".local" / "share" / "Quistor" / "Jorvo" / "Skins";
+};
+
+TEST_F(ThisMachineInstallTest, PresetsGoToTheUsersSkinsFolderAsJorvoWouldPrepareIt)
+{
+    ASSERT_EQ(InstallHere(), 0) << Error();
+    EXPECT_EQ(test::ReadFileBytes(home.path() / "Documents" / "Jorvo" / "Samples" / "MyPack" / "Drums" / "kick.WAV"),
+              "KICK");
+    // The shipped skins were copied for the user, whose preset file got the pack merged in.
+    EXPECT_EQ(test::ReadFileBytes(userSkins / "Main.skin"), "<Skin/>");
+    const std::string presets = test::ReadFileBytes(userSkins / "Sampler" / "Sampler.presets");
+    EXPECT_NE(presets.find("Name=\"Shipped\""), std::string::npos);
+    EXPECT_NE(presets.find("Tag=\"pack\""), std::string::npos);
+    EXPECT_EQ(presets.find("Tag=\"shipped\""), std::string::npos);
+    EXPECT_EQ(test::ReadFileBytes(shippedPresets), kShippedPresets);
+    EXPECT_EQ(Settings().ReadString(SettingsRoot::CurrentUser, kSettingsKey, "SkinsDir"), userSkins.string());
+}
+
+TEST_F(ThisMachineInstallTest, SkinsFolderTheUserChoseIsKept)
+{
+    const fs::path chosen = dir / "MySkins";
+    Settings().WriteString(SettingsRoot::CurrentUser, kSettingsKey, "SkinsDir", chosen.string());
+    ASSERT_EQ(InstallHere(), 0) << Error();
+    EXPECT_NE(test::ReadFileBytes(chosen / "Sampler" / "Sampler.presets").find("Tag=\"pack\""), std::string::npos);
+    EXPECT_FALSE(fs::exists(userSkins));
+    EXPECT_EQ(test::ReadFileBytes(shippedPresets), kShippedPresets);
+}
+
 // Runs the C setup program on the shipped pack; its exit code and what it printed.
 std::pair<int, std::string> RunSetupProgram(const fs::path& deviceRoot)
 {

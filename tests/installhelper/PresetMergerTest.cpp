@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <pugixml.hpp>
+#include <set>
 
 #include "installhelper/InstallHelperMessages.h"
 #include "installhelper/PresetMerger.h"
@@ -114,6 +116,49 @@ TEST_F(PresetMergerTest, UnsavableDestinationGivesSaveFailureAndStaysIntact)
     EXPECT_FALSE(MergePresetFiles((dir / "pack.presets").string(), destination, error));
     EXPECT_EQ(error, "Failed to save file " + destination);
     EXPECT_EQ(test::ReadFileBytes(destination), kDevicePresets);
+}
+
+// The XML library's allocations, failing from the given one on (counting from 0) while armed.
+int gAllocationsLeft = -1;
+
+void* FailingAllocate(std::size_t size)
+{
+    if (gAllocationsLeft == 0)
+        return nullptr;
+    if (gAllocationsLeft > 0)
+        --gAllocationsLeft;
+    return std::malloc(size);
+}
+
+class FailingXmlMemory {
+public:
+    FailingXmlMemory() { pugi::set_memory_management_functions(&FailingAllocate, &std::free); }
+    ~FailingXmlMemory()
+    {
+        gAllocationsLeft = -1;
+        pugi::set_memory_management_functions(previousAllocate_, previousFree_);
+    }
+    void FailFrom(int allocation) { gAllocationsLeft = allocation; }
+
+private:
+    pugi::allocation_function previousAllocate_ = pugi::get_memory_allocation_function();
+    pugi::deallocation_function previousFree_ = pugi::get_memory_deallocation_function();
+};
+
+TEST_F(PresetMergerTest, RunningOutOfMemoryAnywhereFailsCleanly)
+{
+    FailingXmlMemory memory;
+    std::set<std::string> errors;
+    // Fail each allocation in turn until one merge no longer runs short.
+    for (int allocation = 0; allocation < 1000; ++allocation) {
+        memory.FailFrom(allocation);
+        const std::string error = Merge(kPackPresets, kDevicePresets);
+        if (error.empty())
+            break;
+        errors.insert(error);
+        ASSERT_EQ(test::ReadFileBytes(dir / "device.presets"), kDevicePresets) << error;
+    }
+    EXPECT_EQ(errors, (std::set<std::string>{kCreatePresetDocument, kAppendFailed}));
 }
 
 } // namespace

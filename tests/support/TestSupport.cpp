@@ -1,6 +1,7 @@
 #include "support/TestSupport.h"
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 #include <unistd.h>
@@ -20,6 +21,27 @@ TempDir::~TempDir()
 {
     std::error_code ignored;
     std::filesystem::remove_all(path_, ignored);
+}
+
+ScopedEnvironment::ScopedEnvironment(const char* name, const char* value) : name_(name)
+{
+    if (const char* old = std::getenv(name))
+        old_ = old;
+    value ? ::setenv(name, value, 1) : ::unsetenv(name);
+}
+
+ScopedEnvironment::~ScopedEnvironment()
+{
+    old_ ? ::setenv(name_, old_->c_str(), 1) : ::unsetenv(name_);
+}
+
+FreshHome::FreshHome()
+    : homeVariable_("HOME", home_.path().c_str()),
+      config_("XDG_CONFIG_HOME", nullptr),
+      data_("XDG_DATA_HOME", nullptr),
+      registry_("JORVO_REGISTRY", nullptr),
+      device_("JORVO_DEVICE_ROOT", nullptr)
+{
 }
 
 std::string ReadFileBytes(const std::filesystem::path& file)

@@ -1,6 +1,7 @@
 #pragma once
 // Helpers shared by the test programs.
 #include <filesystem>
+#include <optional>
 #include <string>
 
 namespace jorvo::test {
@@ -18,6 +19,36 @@ public:
 
 private:
     std::filesystem::path path_;
+};
+
+// Sets an environment variable (null: removes it) for the object's lifetime, then restores it.
+class ScopedEnvironment {
+public:
+    ScopedEnvironment(const char* name, const char* value);
+    ~ScopedEnvironment();
+    ScopedEnvironment(const ScopedEnvironment&) = delete;
+    ScopedEnvironment& operator=(const ScopedEnvironment&) = delete;
+
+private:
+    const char* name_;
+    std::optional<std::string> old_;
+};
+
+// A user who has never run Jorvo, for the object's lifetime: an empty home folder, no XDG folders
+// of their own (so settings and data go below the home folder) and no Jorvo variables set. Code
+// that already holds the program's configuration must drop it (ResetConfiguration) to see it.
+class FreshHome {
+public:
+    FreshHome();
+    const std::filesystem::path& path() const { return home_.path(); }
+
+private:
+    TempDir home_;
+    ScopedEnvironment homeVariable_;
+    ScopedEnvironment config_;
+    ScopedEnvironment data_;
+    ScopedEnvironment registry_;
+    ScopedEnvironment device_;
 };
 
 // Whole-file helpers; reading a missing file gives an empty string.
