@@ -3,8 +3,6 @@
 #include <algorithm>
 
 #include <QColorDialog>
-#include <QKeyEvent>
-#include <QLineEdit>
 #include <QMenu>
 #include <QPainter>
 
@@ -15,6 +13,7 @@
 #include "sequencer/SeqEventSong.h"
 #include "sequencer/Sequencer.h"
 #include "ui/EventClipboard.h"
+#include "ui/InPlaceNameEditor.h"
 #include "ui/UIWindowMessages.h"
 
 namespace jorvo {
@@ -37,6 +36,7 @@ ArrangementEditor<Placement>::ArrangementEditor(QWidget* parent, std::uint32_t i
 {
     SetFollow(true);
     visibleLanes_ = kInitialLanes;
+    nameEditor_ = new InPlaceNameEditor(this);
 }
 
 template <class Placement>
@@ -439,7 +439,7 @@ void ArrangementEditor<Placement>::MoveSelected(const QPoint& point)
 template <class Placement>
 void ArrangementEditor<Placement>::BeginDrop(WParam kind, LParam screenPoint)
 {
-    std::vector<std::unique_ptr<SeqEvent>> events = EventClipboard::Take();
+    std::vector<std::unique_ptr<SeqEvent>> events = EventClipboard::ReadEvents();
     if (events.empty() || !Container() || !Accepts(*events.front()))
         return;
     dropped_ = std::move(events.front());
@@ -489,7 +489,7 @@ void ArrangementEditor<Placement>::CutSelected()
 template <class Placement>
 void ArrangementEditor<Placement>::Paste(LParam screenPoint)
 {
-    std::vector<std::unique_ptr<SeqEvent>> events = EventClipboard::Take();
+    std::vector<std::unique_ptr<SeqEvent>> events = EventClipboard::ReadEvents();
     Sequencer* sequencer = CurrentSequencer();
     if (events.empty() || !sequencer || !Container())
         return;
@@ -577,61 +577,52 @@ void ArrangementEditor<Placement>::MakeUnique()
 // Renaming and colour ---------------------------------------------------------------------------------
 
 template <class Placement>
-void ArrangementEditor<Placement>::BeginRenameInPlace()
+InPlaceNameEditor* ArrangementEditor<Placement>::NameEditor() const
 {
-    Placement* placement = Selected();
-    SeqEventContainer* content = placement ? ContentOf(*placement) : nullptr;
-    if (!content)
-        return;
-    EndRename();
-    const QRect block = BlockRect(*placement);
-    nameEditor_ = new QLineEdit(QString::fromStdString(content->GetName()), this);
-    QFont font("Tahoma");
-    font.setPixelSize(11);
-    nameEditor_->setFont(font);
-    nameEditor_->setGeometry(std::max(block.left(), ContentRect().left()), block.top(),
-                             std::clamp(block.width(), 80, std::max(80, width() / 2)), 20);
-    nameEditor_->selectAll();
-    QObject::connect(nameEditor_, &QLineEdit::returnPressed, this, [this] { CommitRename(); });
-    nameEditor_->show();
-    nameEditor_->setFocus();
+    return nameEditor_->IsEditing() ? nameEditor_ : nullptr;
 }
 
 template <class Placement>
-void ArrangementEditor<Placement>::CommitRename()
+void ArrangementEditor<Placement>::BeginRenameInPlace()
+{
+    Placement* placement = Selected();
+    if (const SeqEventContainer* content = placement ? ContentOf(*placement) : nullptr)
+        BeginRename(*placement, content->GetName());
+}
+
+template <class Placement>
+void ArrangementEditor<Placement>::BeginRename(Placement& placement, const std::string& text)
+{
+    const QRect block = BlockRect(placement);
+    const int left = std::max(block.left(), ContentRect().left());
+    const QRect title(left, block.top(), std::clamp(block.right() - left, 80, std::max(80, width() / 2)), 20);
+    nameEditor_->Begin(title, text, [this](const std::string& name) { CommitRename(name); });
+}
+
+template <class Placement>
+void ArrangementEditor<Placement>::CommitRename(const std::string& wanted)
 {
     Placement* placement = Selected();
     SeqEventContainer* content = placement ? ContentOf(*placement) : nullptr;
     Sequencer* sequencer = CurrentSequencer();
-    if (!nameEditor_ || !content || !sequencer) {
-        EndRename();
+    if (!content || !sequencer)
         return;
-    }
-    const std::string wanted = nameEditor_->text().trimmed().toStdString();
-    if (wanted.empty() || wanted == content->GetName()) {
-        EndRename();
-        return;
-    }
     if (!sequencer->Rename(content, wanted)) {
-        // Taken: offer the unique variant; No leaves the editor open for another name.
+        // Taken: offer the unique variant; No opens the editor again for another name.
         const std::string proposed = UniqueName(wanted);
         if (Shell().MessageBox(NameInUseQuestion(wanted, proposed), "Jorvo", MessageButtons::YesNo,
-                               MessageIcon::Question) != MessageAnswer::Yes)
-            return;
-        sequencer->Rename(content, proposed);
+                               MessageIcon::Question) == MessageAnswer::Yes)
+            sequencer->Rename(content, proposed);
+        else
+            BeginRename(*placement, wanted);
     }
-    EndRename();
     update();
 }
 
 template <class Placement>
 void ArrangementEditor<Placement>::EndRename()
 {
-    if (!nameEditor_)
-        return;
-    nameEditor_->hide();
-    nameEditor_->deleteLater();
-    nameEditor_ = nullptr;
+    nameEditor_->Cancel();
 }
 
 template <class Placement>
@@ -738,17 +729,6 @@ bool ArrangementEditor<Placement>::OnWindowMessage(WindowMessage message, WParam
         return true;
     }
     return TimeAxisEditor::OnWindowMessage(message, wParam, lParam);
-}
-
-template <class Placement>
-void ArrangementEditor<Placement>::keyPressEvent(QKeyEvent* event)
-{
-    if (nameEditor_ && event->key() == Qt::Key_Escape) {
-        EndRename();
-        event->accept();
-        return;
-    }
-    TimeAxisEditor::keyPressEvent(event);
 }
 
 template class ArrangementEditor<PatternPlacement>;

@@ -15,9 +15,9 @@
 #include "sequencer/SeqEventContainer.h"
 #include "ui/TimeAxisEditor.h"
 
-class QLineEdit;
-
 namespace jorvo {
+
+class InPlaceNameEditor;
 
 template <class Placement>
 class ArrangementEditor : public TimeAxisEditor {
@@ -56,10 +56,10 @@ public:
     void Repeat(bool alias, int count);
     // Puts an independent copy of the selected placement's content in its place.
     void MakeUnique();
-    // Opens the small in-place name editor over the selected block; Return commits.
+    // Opens the in-place name editor over the selected block's title; Return commits.
     void BeginRenameInPlace();
-    // The in-place name editor, or null when none is open.
-    QLineEdit* NameEditor() const { return nameEditor_; }
+    // The in-place name editor while it is open, else null.
+    InPlaceNameEditor* NameEditor() const;
 
     bool RunCommand(const std::string& text) override;
 
@@ -120,7 +120,6 @@ protected:
     void PenDoubleTap(const QPoint& point) override;
     bool ContextMenu(const QPoint& point) override;
     bool OnWindowMessage(WindowMessage message, WParam wParam, LParam lParam) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
     // The resize handle's width for a block `width` pixels wide, and whether the handle leaves
     // the title line free.
@@ -158,7 +157,8 @@ private:
     void FinishDrop(const QPoint& point);
     void CutSelected();
     void Paste(LParam screenPoint);
-    void CommitRename();
+    void BeginRename(Placement& placement, const std::string& text);
+    void CommitRename(const std::string& wanted);
     void EndRename();
     void ChooseColour();
     void DrawBlock(QPainter& painter, const Placement& placement, const QRect& area) const;
@@ -174,7 +174,7 @@ private:
     QPoint dragPoint_;
     QPoint dragOffset_;
     int resizeOffset_ = 0;
-    QLineEdit* nameEditor_ = nullptr;
+    InPlaceNameEditor* nameEditor_ = nullptr;
 };
 
 } // namespace jorvo

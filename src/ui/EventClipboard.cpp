@@ -1,6 +1,5 @@
 #include "ui/EventClipboard.h"
 
-#include <QByteArray>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QMimeData>
@@ -11,35 +10,46 @@
 
 namespace jorvo::EventClipboard {
 
-bool Put(const std::vector<SeqEvent*>& events)
+QString MimeType(const char* format)
+{
+    return QStringLiteral("application/x-qt-windows-mime;value=\"%1\"").arg(QString::fromLatin1(format));
+}
+
+bool PutBytes(const char* format, const std::vector<std::uint8_t>& bytes)
 {
     QClipboard* clipboard = QGuiApplication::clipboard();
     if (!clipboard)
         return false;
-    try {
-        MemoryStream memory;
-        BinaryArchive archive(memory, BinaryArchive::Mode::Store);
-        archive.WriteObjectList(events);
-        archive.Close();
-        auto data = std::make_unique<QMimeData>();
-        const auto& bytes = memory.Bytes();
-        data->setData(kFormat, QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
-        clipboard->setMimeData(data.release());
-        return true;
-    } catch (const ArchiveException&) {
-        return false;
-    }
+    auto* data = new QMimeData;
+    data->setData(MimeType(format),
+                  QByteArray(reinterpret_cast<const char*>(bytes.data()), static_cast<qsizetype>(bytes.size())));
+    clipboard->setMimeData(data); // the clipboard owns it
+    return true;
 }
 
-std::vector<std::unique_ptr<SeqEvent>> Take()
+std::optional<std::vector<std::uint8_t>> ReadBytes(const char* format)
 {
     const QClipboard* clipboard = QGuiApplication::clipboard();
     const QMimeData* data = clipboard ? clipboard->mimeData() : nullptr;
-    if (!data || !data->hasFormat(kFormat))
-        return {};
-    const QByteArray bytes = data->data(kFormat);
+    if (!data || !data->hasFormat(MimeType(format)))
+        return std::nullopt;
+    const QByteArray bytes = data->data(MimeType(format));
+    return std::vector<std::uint8_t>(bytes.begin(), bytes.end());
+}
+
+std::vector<std::uint8_t> EncodeEvents(const std::vector<SeqEvent*>& events)
+{
+    MemoryStream memory;
+    BinaryArchive archive(memory, BinaryArchive::Mode::Store);
+    archive.WriteObjectList(events);
+    archive.Close();
+    return memory.Bytes();
+}
+
+std::vector<std::unique_ptr<SeqEvent>> DecodeEvents(const std::vector<std::uint8_t>& bytes)
+{
     try {
-        MemoryStream memory(std::string(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+        MemoryStream memory(bytes);
         BinaryArchive archive(memory, BinaryArchive::Mode::Load);
         std::vector<std::unique_ptr<SeqEvent>> events = archive.ReadObjectList<SeqEvent>();
         std::erase(events, nullptr);
@@ -47,6 +57,17 @@ std::vector<std::unique_ptr<SeqEvent>> Take()
     } catch (const ArchiveException&) {
         return {};
     }
+}
+
+bool PutEvents(const std::vector<SeqEvent*>& events)
+{
+    return PutBytes(kSeqEventListFormat, EncodeEvents(events));
+}
+
+std::vector<std::unique_ptr<SeqEvent>> ReadEvents()
+{
+    const std::optional<std::vector<std::uint8_t>> bytes = ReadBytes(kSeqEventListFormat);
+    return bytes ? DecodeEvents(*bytes) : std::vector<std::unique_ptr<SeqEvent>>{};
 }
 
 } // namespace jorvo::EventClipboard

@@ -575,7 +575,7 @@ bool PatternEditor::PlaceSelected(const QPoint& point)
 
 void PatternEditor::BeginDroppedNote(LParam screenPoint)
 {
-    std::vector<std::unique_ptr<SeqEvent>> events = EventClipboard::Take();
+    std::vector<std::unique_ptr<SeqEvent>> events = EventClipboard::ReadEvents();
     if (events.empty() || !Pattern() || !PersistentCast<SeqEventNote>(events.front().get()))
         return;
     dropped_.reset(static_cast<SeqEventNote*>(events.front().release()));
@@ -625,7 +625,7 @@ void PatternEditor::Paste(LParam screenPoint)
 {
     SeqEventPattern* pattern = Pattern();
     Sequencer* sequencer = CurrentSequencer();
-    std::vector<std::unique_ptr<SeqEvent>> events = EventClipboard::Take();
+    std::vector<std::unique_ptr<SeqEvent>> events = EventClipboard::ReadEvents();
     if (!pattern || !sequencer || events.empty())
         return;
     const QPoint point = FromPackedScreenPoint(screenPoint);

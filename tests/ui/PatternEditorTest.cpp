@@ -93,7 +93,7 @@ protected:
         note.SetLength(480);
         note.SetPitch(60);
         note.SetVelocity(77);
-        ASSERT_TRUE(EventClipboard::Put({&note}));
+        ASSERT_TRUE(EventClipboard::PutEvents({&note}));
         Deliver(*editor, UIWindowMessages::kEventBeginDrag, 0, PackScreenPoint(*editor, point));
         ASSERT_EQ(editor->Mode(), TimeAxisEditor::EditMode::Placing);
         SendPen(*editor, QEvent::MouseMove, point);
@@ -159,7 +159,7 @@ TEST_F(PatternEditorTest, ANoteReleasedOutsideTheGridOrNotStartingTheClipboardIs
 
     // A clipboard that does not start with a note starts no drag.
     SeqEventPattern notANote;
-    ASSERT_TRUE(EventClipboard::Put({&notANote}));
+    ASSERT_TRUE(EventClipboard::PutEvents({&notANote}));
     Deliver(*editor, UIWindowMessages::kEventBeginDrag, 0, PackScreenPoint(*editor, {200, 200}));
     EXPECT_EQ(editor->Mode(), TimeAxisEditor::EditMode::None);
 }
@@ -297,7 +297,7 @@ TEST_F(PatternEditorTest, VelocityMessagePasteAndCutChangeThePattern)
     copied.SetLength(120);
     copied.SetPitch(70);
     copied.SetVelocity(50);
-    ASSERT_TRUE(EventClipboard::Put({&copied}));
+    ASSERT_TRUE(EventClipboard::PutEvents({&copied}));
     const QPoint point(XForTime(editor->PatternStart() + 1440, editor->PatternStart() + 1445) + 1,
                        editor->RowRect(editor->LowestNote() + 6).center().y());
     Deliver(*editor, "WM_PASTE", 0, PackScreenPoint(*editor, point));
@@ -406,7 +406,7 @@ TEST_F(PatternEditorTest, WithoutAnActivePatternItShowsNoPatternAndIgnoresThePen
     EXPECT_TRUE(target.events.empty());
     SeqEventNote note;
     note.SetLength(480);
-    ASSERT_TRUE(EventClipboard::Put({&note}));
+    ASSERT_TRUE(EventClipboard::PutEvents({&note}));
     Deliver(*editor, UIWindowMessages::kEventBeginDrag, 0, PackScreenPoint(*editor, {200, 200}));
     EXPECT_EQ(editor->Mode(), TimeAxisEditor::EditMode::None);
     editor->grab().save(QString::fromStdString(test::ScreenPath("PatternEditorNoPattern.png")));

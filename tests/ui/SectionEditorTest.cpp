@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include <gtest/gtest.h>
-#include <QLineEdit>
 #include <QTest>
 
 #include "engine/Effect.h"
@@ -15,6 +14,7 @@
 #include "sequencer/SeqEventPattern.h"
 #include "ui/EditorTestSupport.h"
 #include "ui/EventClipboard.h"
+#include "ui/InPlaceNameEditor.h"
 #include "ui/SectionEditor.h"
 #include "ui/UiTestSupport.h"
 
@@ -262,7 +262,7 @@ TEST_F(SectionEditorTest, PatternsDraggedFromTheFactoryArePlacedNewAliasedOrCopi
     fresh.SetLength(Bars(1));
     const int lane = LaneOf(second);
     auto dropAt = [&](SeqEventPattern& pattern, WParam kind, std::uint32_t time) {
-        ASSERT_TRUE(EventClipboard::Put({&pattern}));
+        ASSERT_TRUE(EventClipboard::PutEvents({&pattern}));
         const QPoint point(XForTime(time, time + 40) + 1, editor->LaneRect(lane).center().y());
         Deliver(*editor, UIWindowMessages::kEventBeginDrag, kind, PackScreenPoint(*editor, {5, 5}));
         ASSERT_EQ(editor->Mode(), TimeAxisEditor::EditMode::Placing);
@@ -285,7 +285,7 @@ TEST_F(SectionEditorTest, PatternsDraggedFromTheFactoryArePlacedNewAliasedOrCopi
     EXPECT_EQ(Placements().back()->offset, Bars(2));
 
     // Released outside the grid: nothing is placed.
-    ASSERT_TRUE(EventClipboard::Put({&fresh}));
+    ASSERT_TRUE(EventClipboard::PutEvents({&fresh}));
     Deliver(*editor, UIWindowMessages::kEventBeginDrag, 0, PackScreenPoint(*editor, {5, 5}));
     SendPen(*editor, QEvent::MouseButtonRelease, {200, editor->height() + 30});
     EXPECT_EQ(Placements().size(), 4u);
@@ -372,6 +372,18 @@ TEST_F(SectionEditorTest, RenamingInPlaceAsksWhenTheNameIsTaken)
     ASSERT_FALSE(shell.messages.empty());
     EXPECT_EQ(shell.messages.back(), "Pattern Name 'Lead' is already in use.  Would you like to use 'Lead2' instead ?");
     EXPECT_EQ(editor->NameEditor(), nullptr);
+
+    // No keeps the editor open on the wanted name; Escape then leaves the name as it is.
+    QTest::mouseDClick(editor, Qt::LeftButton, Qt::NoModifier, {block.left() + 10, block.top() + 5});
+    ASSERT_NE(editor->NameEditor(), nullptr);
+    editor->NameEditor()->setText("Lead");
+    shell.answers.push_back(MessageAnswer::No);
+    QTest::keyClick(editor->NameEditor(), Qt::Key_Return);
+    ASSERT_NE(editor->NameEditor(), nullptr);
+    EXPECT_EQ(editor->NameEditor()->text(), "Lead");
+    QTest::keyClick(editor->NameEditor(), Qt::Key_Escape);
+    EXPECT_EQ(editor->NameEditor(), nullptr);
+    EXPECT_EQ(bass->GetName(), "Lead2");
 
     // The dialog path renames through the sequencer's rename dialog.
     SelectByPen(*placement);

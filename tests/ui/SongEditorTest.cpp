@@ -140,7 +140,7 @@ TEST_F(SongEditorTest, ASectionFromTheFactoryIsEnteredAndPlaced)
     SeqEventSection fresh;
     fresh.SetName("Section");
     fresh.SetLength(Bars(4));
-    ASSERT_TRUE(EventClipboard::Put({&fresh}));
+    ASSERT_TRUE(EventClipboard::PutEvents({&fresh}));
     Deliver(*editor, UIWindowMessages::kEventBeginDrag, 0, PackScreenPoint(*editor, {5, 5}));
     ASSERT_EQ(editor->Mode(), TimeAxisEditor::EditMode::Placing);
     const QPoint point(XForTime(Bars(8), Bars(8) + 150) + 1, editor->ContentRect().center().y());
@@ -152,7 +152,7 @@ TEST_F(SongEditorTest, ASectionFromTheFactoryIsEnteredAndPlaced)
     EXPECT_EQ(sequencer.FindSection("Section"), Placements()[1]->section);
     // A pattern is not something the song can place.
     SeqEventPattern pattern;
-    ASSERT_TRUE(EventClipboard::Put({&pattern}));
+    ASSERT_TRUE(EventClipboard::PutEvents({&pattern}));
     Deliver(*editor, UIWindowMessages::kEventBeginDrag, 0, PackScreenPoint(*editor, {5, 5}));
     EXPECT_EQ(editor->Mode(), TimeAxisEditor::EditMode::None);
     EXPECT_EQ(Placements().size(), 2u);
