@@ -1,6 +1,7 @@
 #include "ui/ArrangementEditor.h"
 
 #include <algorithm>
+#include <cstdlib>
 
 #include <QColorDialog>
 #include <QMenu>
@@ -20,6 +21,8 @@ namespace jorvo {
 namespace {
 
 constexpr int kInitialLanes = 6;
+// Lightness difference below which a text colour does not read on its background.
+constexpr int kMinTextContrast = 90;
 constexpr QColor kSelectionColour{255, 128, 0};
 constexpr QColor kBlockFrameColour{60, 60, 70};
 
@@ -171,6 +174,8 @@ void ArrangementEditor<Placement>::ScrollVertically(int dy)
 template <class Placement>
 QColor ArrangementEditor<Placement>::LaneColour(int lane) const
 {
+    if (IsDarkLook())
+        return lane % 2 == 0 ? QColor(44, 49, 57) : QColor(39, 43, 51);
     return lane % 2 == 0 ? QColor(248, 248, 250) : QColor(238, 238, 242);
 }
 
@@ -194,7 +199,7 @@ void ArrangementEditor<Placement>::DrawContent(QPainter& painter)
     const QRect content = ContentRect();
     if (!Container()) {
         painter.fillRect(content, LaneColour(0));
-        DrawCentredText(painter, content, EmptyText(), blockTextColour_, 16);
+        DrawCentredText(painter, content, EmptyText(), ContrastingText(LaneColour(0)), 16);
         return;
     }
     painter.save();
@@ -211,7 +216,7 @@ void ArrangementEditor<Placement>::DrawContent(QPainter& painter)
     }
     const int endX = TimeToX(ScrollEnd());
     if (endX <= content.right())
-        painter.fillRect(QRect(endX, content.top(), content.right() - endX + 1, content.height()), kRulerBackground);
+        painter.fillRect(QRect(endX, content.top(), content.right() - endX + 1, content.height()), BeyondEndColour());
     for (const Placement* placement : visible_)
         DrawBlock(painter, *placement, BlockRect(*placement));
     if (Mode() == EditMode::Moving || Mode() == EditMode::Placing) {
@@ -239,14 +244,19 @@ void ArrangementEditor<Placement>::DrawBlock(QPainter& painter, const Placement&
     font.setPixelSize(10);
     font.setItalic(aliased);
     painter.setFont(font);
-    painter.setPen(blockTextColour_);
+    // The skin's text colour, unless the content's own colour leaves it unreadable.
+    const QColor titleColour = ContentColour(*content);
+    const QColor textColour = std::abs(blockTextColour_.lightness() - titleColour.lightness()) >= kMinTextContrast
+                                  ? blockTextColour_
+                                  : ContrastingText(titleColour);
+    painter.setPen(textColour);
     const QRect text = title.adjusted(3, 0, aliased ? -12 : -2, 0);
     painter.drawText(text, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                      painter.fontMetrics().elidedText(QString::fromStdString(content->GetName()), Qt::ElideRight,
                                                       std::max(0, text.width())));
     if (aliased && box.width() > 14) {
         // Aliases share their events: a small pair of linked rings marks them.
-        painter.setPen(QPen(blockTextColour_, 1));
+        painter.setPen(QPen(textColour, 1));
         painter.setBrush(Qt::NoBrush);
         painter.drawEllipse(QRect(box.right() - 11, title.top() + 3, 6, 6));
         painter.drawEllipse(QRect(box.right() - 7, title.top() + 3, 6, 6));

@@ -35,11 +35,13 @@ WindowMessage Message(const char* name)
     return RegisterWindowMessage(name);
 }
 
-// Notes fill with a blue that deepens with the velocity, so loud and soft notes tell apart.
-QColor VelocityColour(int velocity)
+// Notes fill with a blue that deepens with the velocity, so loud and soft notes tell apart; on
+// dark rows the blue stays bright.
+QColor VelocityColour(int velocity, bool darkRows)
 {
     const int v = std::clamp(velocity, 0, 127);
-    return QColor::fromHsv(212, 70 + v * 150 / 127, 235 - v * 90 / 127);
+    return darkRows ? QColor::fromHsv(205, 40 + v * 160 / 127, 255 - v * 35 / 127)
+                    : QColor::fromHsv(212, 70 + v * 150 / 127, 235 - v * 90 / 127);
 }
 
 } // namespace
@@ -283,7 +285,7 @@ void PatternEditor::DrawContent(QPainter& painter)
         painter.fillRect(ContentRect(), naturalNoteColour_);
         painter.fillRect(QRect(0, ContentRect().top(), kNameColumnWidth, ContentRect().height()),
                          naturalNoteTitleColour_);
-        DrawCentredText(painter, ContentRect(), "No Pattern", noteTextColour_, 16);
+        DrawCentredText(painter, ContentRect(), "No Pattern", ContrastingText(naturalNoteColour_), 16);
         return;
     }
     DrawRows(painter);
@@ -294,7 +296,7 @@ void PatternEditor::DrawContent(QPainter& painter)
     // The pattern's end, when it lies inside the grid, closes the editable area.
     const int endX = TimeToX(ScrollEnd());
     if (endX <= content.right())
-        painter.fillRect(QRect(endX, content.top(), content.right() - endX + 1, content.height()), kRulerBackground);
+        painter.fillRect(QRect(endX, content.top(), content.right() - endX + 1, content.height()), BeyondEndColour());
     for (SeqEvent* event : visibleNotes_)
         if (auto* note = PersistentCast<SeqEventNote>(event))
             DrawNote(painter, *note, NoteRect(*note));
@@ -356,7 +358,7 @@ void PatternEditor::DrawNoteNames(QPainter& painter) const
 void PatternEditor::DrawNote(QPainter& painter, const SeqEventNote& note, const QRect& area) const
 {
     const QRect box = area.adjusted(0, 1, 0, -1);
-    painter.fillRect(box, VelocityColour(note.GetVelocity()));
+    painter.fillRect(box, VelocityColour(note.GetVelocity(), naturalNoteColour_.lightness() < 128));
     // The velocity as a bar along the note's top edge.
     const int barWidth = std::max(1, box.width() * note.GetVelocity() / 127);
     if (box.height() >= 5)

@@ -18,6 +18,8 @@ namespace {
 
 // Rows at most in the sketch of a section's patterns inside its block.
 constexpr int kMaxSketchRows = 8;
+// A tall lane keeps the sketch compact at the top of the block.
+constexpr int kMaxSketchRowHeight = 9;
 
 QColor ToQColor(Colour colour)
 {
@@ -171,7 +173,7 @@ void SongEditor::DrawBlockBody(QPainter& painter, const SectionPlacement& placem
             rows.push_back(pattern->target);
     if (rows.empty())
         return;
-    const int rowHeight = std::max(2, (body.height() - 4) / static_cast<int>(rows.size()));
+    const int rowHeight = std::clamp((body.height() - 4) / static_cast<int>(rows.size()), 2, kMaxSketchRowHeight);
     painter.setPen(Qt::NoPen);
     painter.setBrush(QColor(255, 255, 255, 110));
     for (const auto& pattern : section->Placements()) {

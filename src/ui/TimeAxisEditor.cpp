@@ -263,9 +263,29 @@ void TimeAxisEditor::SetPlayRange(SeqEvent* element, std::uint32_t start)
 
 // Drawing ---------------------------------------------------------------------------------------
 
+bool TimeAxisEditor::IsDarkLook() const
+{
+    return barTextColour_.lightness() >= 128;
+}
+
+QColor TimeAxisEditor::RulerColour() const
+{
+    return IsDarkLook() ? QColor(34, 38, 45) : kRulerBackground;
+}
+
+QColor TimeAxisEditor::BeyondEndColour() const
+{
+    return IsDarkLook() ? QColor(22, 24, 29) : QColor(214, 214, 206);
+}
+
+QColor TimeAxisEditor::ContrastingText(const QColor& background)
+{
+    return background.lightness() < 128 ? QColor(232, 235, 240) : QColor(40, 40, 40);
+}
+
 void TimeAxisEditor::Draw(QPainter& painter)
 {
-    painter.fillRect(rect(), kRulerBackground);
+    painter.fillRect(rect(), RulerColour());
     DrawContent(painter);
     DrawRuler(painter);
     DrawTitle(painter);
@@ -322,7 +342,7 @@ void TimeAxisEditor::DrawTimeDivisions(QPainter& painter, const QRect& area) con
 void TimeAxisEditor::DrawRuler(QPainter& painter) const
 {
     const QRect ruler = RulerRect();
-    painter.fillRect(QRect(0, ruler.top(), width(), ruler.height()), kRulerBackground);
+    painter.fillRect(QRect(0, ruler.top(), width(), ruler.height()), RulerColour());
     painter.setPen(barDivisionColour_);
     painter.drawLine(0, ruler.bottom(), width() - 1, ruler.bottom());
     const std::uint32_t bar = Bar();

@@ -182,7 +182,14 @@ protected:
     QColor beatTextColour_{140, 140, 140};
     QColor quarterBeatTextColour_{200, 200, 200};
     QColor titleTextColour_{138, 155, 19};
-    // Drawing constants of the product's look.
+    // The skin's text colours choose the look: light bar numbers ask for a dark ruler and lanes.
+    bool IsDarkLook() const;
+    // The ruler (and the area around the grid), and the grid beyond the container's end.
+    QColor RulerColour() const;
+    QColor BeyondEndColour() const;
+    // Text that reads on `background`: light on dark, dark on light.
+    static QColor ContrastingText(const QColor& background);
+    // Drawing constants of the product's look (kRulerBackground: the ruler of the light look).
     static const QColor kTitleBackground;
     static const QColor kRulerBackground;
     static const QColor kPositionColour;

@@ -119,5 +119,57 @@ TEST_F(EditorSkinTest, AttributesAreReadAndAStoredViewReadsThemBack)
     EXPECT_TRUE(shell.messages.empty()) << shell.LastMessage();
 }
 
+// The editors in a dark look, as a skin with light text on dark rows describes it, on the demo song.
+TEST(EditorSkinScreens, TheDemoSongInADarkLook)
+{
+    RecordingShell shell;
+    ScopedShell scoped{shell};
+    SoundStudio studio;
+    test::LoadDemoSong(studio);
+    Sequencer& sequencer = studio.GetSequencer();
+    SectionPlacement* chorus = test::FindSectionPlacement(sequencer, "Chorus");
+    ASSERT_NE(chorus, nullptr);
+    ASSERT_TRUE(sequencer.SetActiveSection(chorus));
+    ASSERT_TRUE(sequencer.SetActivePattern(test::FindPatternPlacement(*chorus->section, "BassLine")));
+    const std::string common =
+        "Left=\"0\" Top=\"0\" Width=\"472\" Height=\"440\" BarDivisionColour=\"#8A94A2\" "
+        "BeatDivisionColour=\"#555D69\" QuarterBeatDivisionColour=\"#3B414A\" BarTextColour=\"#E4E8ED\" "
+        "BeatTextColour=\"#9AA4B0\" QuarterBeatTextColour=\"#5F6773\" TitleTextColour=\"#FFB23E\" ";
+    test::TempDir folder;
+    test::WriteFileBytes(folder.path() / "Dark.skin",
+                         "<View><UIElementList>"
+                         "<Notes Class=\"PatternEditor\" " + common +
+                             "NoteDivisionColour=\"#3E444E\" NaturalNoteColour=\"#2E333B\" "
+                             "SharpNoteColour=\"#24282E\" NaturalNoteTitleColour=\"#DDE1E6\" "
+                             "SharpNoteTitleColour=\"#7C8591\" NoteTextColour=\"#14161A\"/>"
+                         "<Lanes Class=\"SectionEditor\" " + common +
+                             "PatternDivisionColour=\"#3E444E\" InstrumentColour=\"#F0A848\" "
+                             "EffectColour=\"#5CB8E6\" ChannelColour=\"#A898F0\" BussColour=\"#5CD0AE\" "
+                             "MasterColour=\"#D8DCE8\" PatternTextColour=\"#14161A\"/>"
+                         "<Song Class=\"SongEditor\" " + common +
+                             "SectionDivisionColour=\"#3E444E\" Background=\"#7E6FD0\" SectionTextColour=\"#FFFFFF\"/>"
+                         "</UIElementList></View>");
+    SkinView view;
+    CXMLArchive archive;
+    ASSERT_TRUE(archive.Open(nullptr, (folder.path() / "Dark.skin").string(), CXMLArchive::kLoad));
+    view.SerializeXML(archive);
+    view.resize(480, 640);
+    view.show();
+    ASSERT_EQ(view.Elements().size(), 3u);
+    auto* notes = dynamic_cast<PatternEditor*>(view.Elements()[0]);
+    auto* lanes = dynamic_cast<SectionEditor*>(view.Elements()[1]);
+    ASSERT_TRUE(notes && lanes);
+    notes->SetPitchRange(notes->LowestNote(), 20);
+    lanes->SetLaneRange(0, 10);
+    const char* names[] = {"DarkPatternEditor.png", "DarkSectionEditor.png", "DarkSongEditor.png"};
+    for (int index = 0; index < 3; ++index) {
+        UIElement* editor = view.Elements()[static_cast<std::size_t>(index)];
+        for (UIElement* other : view.Elements())
+            other->setVisible(other == editor);
+        SendWindowMessage(editor, RegisterWindowMessage(UIWindowMessages::kUpdateSeqTime), 0, chorus->offset + 1700);
+        EXPECT_TRUE(editor->grab().save(QString::fromStdString(test::ScreenPath(names[index]))));
+    }
+}
+
 } // namespace
 } // namespace jorvo
