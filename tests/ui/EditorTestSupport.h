@@ -8,7 +8,11 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <QApplication>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
+#include <QMenu>
+#include <QTimer>
 #include <QElapsedTimer>
 
 #include "document/XMLArchive.h"
@@ -130,6 +134,32 @@ inline LParam PackScreenPoint(const QWidget& widget, QPoint point)
 inline void Deliver(QWidget& receiver, const char* message, WParam wParam = 0, LParam lParam = 0)
 {
     SendWindowMessage(&receiver, RegisterWindowMessage(message), wParam, lParam);
+}
+
+// The entries of the context menu that a right click at `point` opens on `widget`, in order:
+// each entry's text, "*" appended when it is checked; a submenu's entries follow its title as
+// "title/entry". The menu is closed without a choice.
+inline std::vector<std::string> ContextMenuEntries(QWidget& widget, QPoint point)
+{
+    std::vector<std::string> entries;
+    std::function<void(const QMenu&, const std::string&)> collect = [&](const QMenu& menu, const std::string& prefix) {
+        for (const QAction* action : menu.actions()) {
+            if (action->isSeparator())
+                continue;
+            entries.push_back(prefix + action->text().toStdString() + (action->isChecked() ? "*" : ""));
+            if (const QMenu* sub = action->menu())
+                collect(*sub, prefix + action->text().toStdString() + "/");
+        }
+    };
+    QTimer::singleShot(50, [&] {
+        if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+            collect(*menu, "");
+            menu->close();
+        }
+    });
+    QContextMenuEvent event(QContextMenuEvent::Mouse, point, widget.mapToGlobal(point));
+    QCoreApplication::sendEvent(&widget, &event);
+    return entries;
 }
 
 } // namespace jorvo::test

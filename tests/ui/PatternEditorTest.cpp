@@ -362,6 +362,16 @@ TEST_F(PatternEditorTest, PitchZoomAndKeysKeepTheRowsInRange)
     EXPECT_EQ(editor->VisibleRows(), 127);
 }
 
+TEST_F(PatternEditorTest, TheContextMenuOffersItsCommandsWithTheCurrentSettingsMarked)
+{
+    editor->SetQuantize(2);
+    const std::vector<std::string> entries = test::ContextMenuEntries(*editor, {200, 200});
+    const std::vector<std::string> expected = {
+        "Follow", "Edit Song", "Edit Section", "Edit Parameters", "Edit Target", "Loop Active Pattern*", "&Rename..",
+        "Play Notes*", "Quantize", "Quantize/Off", "Quantize/1", "Quantize/1/2*", "Quantize/1/3", "Quantize/1/4"};
+    EXPECT_EQ(entries, expected);
+}
+
 TEST_F(PatternEditorTest, LoopActivePatternChoosesThePlayRange)
 {
     editor->RunCommand("Loop Active Pattern"); // on at start: now off, the song plays

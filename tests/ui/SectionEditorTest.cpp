@@ -189,6 +189,28 @@ TEST_F(SectionEditorTest, ReplicateMakesIndependentCopiesAndXOnePullsBackToTheEn
     EXPECT_EQ(Placements()[2]->offset, Bars(4) - bass->GetLength());
 }
 
+TEST_F(SectionEditorTest, ContextMenusOfABlockAndOfAnEmptyPlace)
+{
+    editor->SetQuantize(0);
+    std::vector<std::string> entries = test::ContextMenuEntries(*editor, {400, editor->LaneRect(5).center().y()});
+    EXPECT_EQ(entries, (std::vector<std::string>{"Follow*", "Edit Song", "Loop Active Section*", "Loop Active Pattern",
+                                                 "Rename", "Quantize", "Quantize/Off*", "Quantize/1", "Quantize/1/2",
+                                                 "Quantize/1/3", "Quantize/1/4"}));
+    SelectByPen(*Placements().front());
+    const QPoint onBlock = editor->BlockRect(*Placements().front()).center();
+    entries = test::ContextMenuEntries(*editor, onBlock);
+    ASSERT_GE(entries.size(), 8u);
+    EXPECT_EQ(std::vector<std::string>(entries.begin(), entries.begin() + 7),
+              (std::vector<std::string>{"Edit Notes", "Edit Parameters", "Loop Active Pattern", "&Rename..",
+                                        "Set as Factory Template", "Alias", "Alias/x 1"}));
+    EXPECT_NE(std::find(entries.begin(), entries.end(), "Replicate/Fill"), entries.end());
+    EXPECT_EQ(std::find(entries.begin(), entries.end(), "Make Unique"), entries.end());
+    // An aliased pattern offers "Make Unique".
+    editor->RunCommand("Alias x 1");
+    entries = test::ContextMenuEntries(*editor, onBlock);
+    EXPECT_NE(std::find(entries.begin(), entries.end(), "Make Unique"), entries.end());
+}
+
 TEST_F(SectionEditorTest, FillStopsBeforeTheNextPatternOfTheSameLane)
 {
     SeqEventPattern* drums = sequencer.CreatePattern("Drums");
