@@ -284,7 +284,7 @@ bool ArrangementEditor<Placement>::InResizeHandle(const Placement& placement, co
     const QRect area = BlockRect(placement);
     const int handle = HandleWidth(area.width());
     QRect grip(area.right() - handle + 1, area.top(), handle, area.height());
-    if (HandleBelowTitle() && area.height() > 20)
+    if (HandleBelowTitle() && area.height() > kHandleBelowTitleHeight)
         grip.setTop(area.top() + kTitleLineHeight);
     return handle > 0 && grip.contains(point);
 }
@@ -645,12 +645,7 @@ void ArrangementEditor<Placement>::ChooseColour()
     const QColor chosen = QColorDialog::getColor(ContentColour(*content), this, "Colour");
     if (!chosen.isValid())
         return;
-    const Colour colour = Colour::FromRgb(static_cast<std::uint8_t>(chosen.red()), static_cast<std::uint8_t>(chosen.green()),
-                                          static_cast<std::uint8_t>(chosen.blue()));
-    if (auto* pattern = dynamic_cast<SeqEventPattern*>(content))
-        pattern->SetColour(colour);
-    else if (auto* section = dynamic_cast<SeqEventSection*>(content))
-        section->SetColour(colour);
+    SetContentColour(*content, FromQColor(chosen));
     update();
 }
 

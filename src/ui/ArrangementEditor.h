@@ -26,8 +26,10 @@ public:
 
     // How many copies the largest Alias and Replicate entry makes.
     static constexpr int kMaxRepeats = 8;
-    // The block's title line; a block taller than kHandleLaneHeight keeps its resize handle below it.
+    // The block's title line; in a lane taller than kHandleBelowTitleHeight an editor may keep
+    // the resize handle below it (HandleBelowTitle).
     static constexpr int kTitleLineHeight = 11;
+    static constexpr int kHandleBelowTitleHeight = 20;
 
     ArrangementEditor(QWidget* parent, std::uint32_t initialBars);
     ~ArrangementEditor() override;
@@ -92,6 +94,7 @@ protected:
     // The colours of a block, its content's own colour and the name text.
     virtual QColor BlockColour(const Placement& placement) const = 0;
     virtual QColor ContentColour(const SeqEventContainer& content) const = 0;
+    virtual void SetContentColour(SeqEventContainer& content, Colour colour) const = 0;
     // Draws what the block holds (notes of a pattern) inside `body`; nothing by default.
     virtual void DrawBlockBody(QPainter&, const Placement&, const QRect&) const {}
     // Called before the visible placements are rebuilt (lanes may have changed).

@@ -29,11 +29,6 @@ WindowMessage Message(const char* name)
     return RegisterWindowMessage(name);
 }
 
-QColor ToQColor(Colour colour)
-{
-    return QColor(colour.Red(), colour.Green(), colour.Blue());
-}
-
 } // namespace
 
 SectionEditor::SectionEditor(QWidget* parent) : ArrangementEditor<PatternPlacement>(parent, kInitialBars)
@@ -241,6 +236,12 @@ QColor SectionEditor::TargetColour(const SeqEventTarget* target) const
 QColor SectionEditor::BlockColour(const PatternPlacement& placement) const
 {
     return TargetColour(placement.target);
+}
+
+void SectionEditor::SetContentColour(SeqEventContainer& content, Colour colour) const
+{
+    if (auto* pattern = dynamic_cast<SeqEventPattern*>(&content))
+        pattern->SetColour(colour);
 }
 
 QColor SectionEditor::ContentColour(const SeqEventContainer& content) const

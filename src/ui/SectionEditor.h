@@ -55,6 +55,7 @@ protected:
     void UpdatePlayRange() override;
     QColor BlockColour(const PatternPlacement& placement) const override;
     QColor ContentColour(const SeqEventContainer& content) const override;
+    void SetContentColour(SeqEventContainer& content, Colour colour) const override;
     void DrawBlockBody(QPainter& painter, const PatternPlacement& placement, const QRect& body) const override;
     void FillBlockMenu(QMenu& menu, const PatternPlacement& placement) override;
     void FillEmptyMenu(QMenu& menu) override;

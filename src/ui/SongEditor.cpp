@@ -21,11 +21,6 @@ constexpr int kMaxSketchRows = 8;
 // A tall lane keeps the sketch compact at the top of the block.
 constexpr int kMaxSketchRowHeight = 9;
 
-QColor ToQColor(Colour colour)
-{
-    return QColor(colour.Red(), colour.Green(), colour.Blue());
-}
-
 } // namespace
 
 SongEditor::SongEditor(QWidget* parent) : ArrangementEditor<SectionPlacement>(parent, kInitialBars)
@@ -148,6 +143,12 @@ void SongEditor::UpdatePlayRange()
 QColor SongEditor::BlockColour(const SectionPlacement& placement) const
 {
     return placement.section ? ToQColor(placement.section->GetColour()) : QColor(Qt::white);
+}
+
+void SongEditor::SetContentColour(SeqEventContainer& content, Colour colour) const
+{
+    if (auto* section = dynamic_cast<SeqEventSection*>(&content))
+        section->SetColour(colour);
 }
 
 QColor SongEditor::ContentColour(const SeqEventContainer& content) const

@@ -41,6 +41,7 @@ protected:
     void UpdatePlayRange() override;
     QColor BlockColour(const SectionPlacement& placement) const override;
     QColor ContentColour(const SeqEventContainer& content) const override;
+    void SetContentColour(SeqEventContainer& content, Colour colour) const override;
     void DrawBlockBody(QPainter& painter, const SectionPlacement& placement, const QRect& body) const override;
     QColor LaneColour(int lane) const override;
     void FillBlockMenu(QMenu& menu, const SectionPlacement& placement) override;

@@ -39,12 +39,22 @@ const QColor TimeAxisEditor::kTitleBackground{44, 48, 58};
 const QColor TimeAxisEditor::kRulerBackground{232, 232, 224};
 const QColor TimeAxisEditor::kPositionColour{214, 40, 40};
 
+QColor ToQColor(Colour colour)
+{
+    return QColor(colour.Red(), colour.Green(), colour.Blue());
+}
+
+Colour FromQColor(const QColor& colour)
+{
+    return Colour::FromRgb(static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+                           static_cast<std::uint8_t>(colour.blue()));
+}
+
 void SerializeColour(CXMLArchive& archive, const char* name, QColor& colour)
 {
-    Colour value = Colour::FromRgb(static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
-                                   static_cast<std::uint8_t>(colour.blue()));
+    Colour value = FromQColor(colour);
     if (archive.Serialize(name, value) && archive.IsLoading())
-        colour = QColor(value.Red(), value.Green(), value.Blue());
+        colour = ToQColor(value);
 }
 
 TimeAxisEditor::TimeAxisEditor(QWidget* parent, std::uint32_t initialBars) : UIElement(parent)

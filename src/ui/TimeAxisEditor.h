@@ -14,6 +14,7 @@
 #include <QColor>
 #include <QTimer>
 
+#include "document/XMLArchive.h"
 #include "ui/UIElement.h"
 
 class QMenu;
@@ -216,6 +217,9 @@ private:
     QTimer edgeRepeat_; // one scroll step per tick after it
 };
 
+// A stored colour as Qt draws it, and back.
+QColor ToQColor(Colour colour);
+Colour FromQColor(const QColor& colour);
 // Writes or reads the colour attribute `name`.
 void SerializeColour(CXMLArchive& archive, const char* name, QColor& colour);
 
