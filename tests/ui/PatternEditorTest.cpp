@@ -372,6 +372,30 @@ TEST_F(PatternEditorTest, TheContextMenuOffersItsCommandsWithTheCurrentSettingsM
     EXPECT_EQ(entries, expected);
 }
 
+TEST_F(PatternEditorTest, EditCommandsShowTheOtherEditorsAndRenameAsksAboutATakenName)
+{
+    const WindowMessage setView = RegisterWindowMessage(UIWindowMessages::kSetActiveView);
+    const std::pair<const char*, ViewId> commands[] = {{"Edit Song", sequencer.SongEditorView()},
+                                                       {"Edit Section", sequencer.SectionEditorView()},
+                                                       {"Edit Parameters", sequencer.ParameterEditorView()}};
+    for (const auto& [command, view] : commands) {
+        shell.broadcasts.clear();
+        ASSERT_TRUE(editor->RunCommand(command));
+        ASSERT_FALSE(shell.broadcasts.empty()) << command;
+        EXPECT_EQ(shell.broadcasts.back().message, setView) << command;
+        EXPECT_EQ(shell.broadcasts.back().wParam, view) << command;
+    }
+
+    sequencer.CreatePattern("Lead");
+    shell.nameAnswers.push_back(std::string("Lead"));
+    shell.answers.push_back(MessageAnswer::Yes);
+    editor->RunCommand("&Rename..");
+    EXPECT_EQ(pattern->GetName(), "Lead2");
+    EXPECT_EQ(editor->windowTitle(), "Lead2");
+    ASSERT_FALSE(shell.messages.empty());
+    EXPECT_EQ(shell.messages.back(), "Pattern Name 'Lead' is already in use.  Would you like to use 'Lead2' instead ?");
+}
+
 TEST_F(PatternEditorTest, LoopActivePatternChoosesThePlayRange)
 {
     editor->RunCommand("Loop Active Pattern"); // on at start: now off, the song plays
