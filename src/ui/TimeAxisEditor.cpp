@@ -39,12 +39,22 @@ const QColor TimeAxisEditor::kTitleBackground{44, 48, 58};
 const QColor TimeAxisEditor::kRulerBackground{232, 232, 224};
 const QColor TimeAxisEditor::kPositionColour{214, 40, 40};
 
+QColor ToQColor(Colour colour)
+{
+    return QColor(colour.Red(), colour.Green(), colour.Blue());
+}
+
+Colour FromQColor(const QColor& colour)
+{
+    return Colour::FromRgb(static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
+                           static_cast<std::uint8_t>(colour.blue()));
+}
+
 void SerializeColour(CXMLArchive& archive, const char* name, QColor& colour)
 {
-    Colour value = Colour::FromRgb(static_cast<std::uint8_t>(colour.red()), static_cast<std::uint8_t>(colour.green()),
-                                   static_cast<std::uint8_t>(colour.blue()));
+    Colour value = FromQColor(colour);
     if (archive.Serialize(name, value) && archive.IsLoading())
-        colour = QColor(value.Red(), value.Green(), value.Blue());
+        colour = ToQColor(value);
 }
 
 TimeAxisEditor::TimeAxisEditor(QWidget* parent, std::uint32_t initialBars) : UIElement(parent)
@@ -263,9 +273,29 @@ void TimeAxisEditor::SetPlayRange(SeqEvent* element, std::uint32_t start)
 
 // Drawing ---------------------------------------------------------------------------------------
 
+bool TimeAxisEditor::IsDarkLook() const
+{
+    return barTextColour_.lightness() >= 128;
+}
+
+QColor TimeAxisEditor::RulerColour() const
+{
+    return IsDarkLook() ? QColor(34, 38, 45) : kRulerBackground;
+}
+
+QColor TimeAxisEditor::BeyondEndColour() const
+{
+    return IsDarkLook() ? QColor(22, 24, 29) : QColor(214, 214, 206);
+}
+
+QColor TimeAxisEditor::ContrastingText(const QColor& background)
+{
+    return background.lightness() < 128 ? QColor(232, 235, 240) : QColor(40, 40, 40);
+}
+
 void TimeAxisEditor::Draw(QPainter& painter)
 {
-    painter.fillRect(rect(), kRulerBackground);
+    painter.fillRect(rect(), RulerColour());
     DrawContent(painter);
     DrawRuler(painter);
     DrawTitle(painter);
@@ -322,7 +352,7 @@ void TimeAxisEditor::DrawTimeDivisions(QPainter& painter, const QRect& area) con
 void TimeAxisEditor::DrawRuler(QPainter& painter) const
 {
     const QRect ruler = RulerRect();
-    painter.fillRect(QRect(0, ruler.top(), width(), ruler.height()), kRulerBackground);
+    painter.fillRect(QRect(0, ruler.top(), width(), ruler.height()), RulerColour());
     painter.setPen(barDivisionColour_);
     painter.drawLine(0, ruler.bottom(), width() - 1, ruler.bottom());
     const std::uint32_t bar = Bar();
@@ -506,8 +536,10 @@ void TimeAxisEditor::AddQuantizeMenu(QMenu& menu) const
 
 bool TimeAxisEditor::ExecMenu(QMenu& menu, const QPoint& point)
 {
+    // An entry whose text alone is ambiguous ("x 2" under both Alias and Replicate) carries its
+    // full command as data.
     if (QAction* chosen = menu.exec(mapToGlobal(point)))
-        RunCommand(chosen->text().toStdString());
+        RunCommand((chosen->data().isValid() ? chosen->data().toString() : chosen->text()).toStdString());
     return true;
 }
 

@@ -14,6 +14,7 @@
 #include <QColor>
 #include <QTimer>
 
+#include "document/XMLArchive.h"
 #include "ui/UIElement.h"
 
 class QMenu;
@@ -150,7 +151,8 @@ protected:
     // Adds the Quantize submenu and the checked "Follow" entry to `menu`.
     void AddQuantizeMenu(QMenu& menu) const;
     void AddCheckedEntry(QMenu& menu, const char* text, bool checked) const;
-    // Shows `menu` at `point` and runs the command chosen. True (a menu was shown).
+    // Shows `menu` at `point` and runs the command chosen: the entry's data when it has some,
+    // else its text. True (a menu was shown).
     bool ExecMenu(QMenu& menu, const QPoint& point);
 
     // The sequencer's play range becomes `element` from `start` (null: the song).
@@ -181,7 +183,14 @@ protected:
     QColor beatTextColour_{140, 140, 140};
     QColor quarterBeatTextColour_{200, 200, 200};
     QColor titleTextColour_{138, 155, 19};
-    // Drawing constants of the product's look.
+    // The skin's text colours choose the look: light bar numbers ask for a dark ruler and lanes.
+    bool IsDarkLook() const;
+    // The ruler (and the area around the grid), and the grid beyond the container's end.
+    QColor RulerColour() const;
+    QColor BeyondEndColour() const;
+    // Text that reads on `background`: light on dark, dark on light.
+    static QColor ContrastingText(const QColor& background);
+    // Drawing constants of the product's look (kRulerBackground: the ruler of the light look).
     static const QColor kTitleBackground;
     static const QColor kRulerBackground;
     static const QColor kPositionColour;
@@ -204,10 +213,13 @@ private:
     EditMode mode_ = EditMode::None;
     QPoint pressPoint_;
     QPoint edgePoint_;
-    QTimer edgeDelay_;  // identifier 1 of the design: the first second
-    QTimer edgeRepeat_; // identifier 2: every 200 ms after it
+    QTimer edgeDelay_;  // the wait before edge scrolling starts
+    QTimer edgeRepeat_; // one scroll step per tick after it
 };
 
+// A stored colour as Qt draws it, and back.
+QColor ToQColor(Colour colour);
+Colour FromQColor(const QColor& colour);
 // Writes or reads the colour attribute `name`.
 void SerializeColour(CXMLArchive& archive, const char* name, QColor& colour);
 

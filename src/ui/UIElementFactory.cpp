@@ -15,12 +15,15 @@
 #include "ui/MsgSeqTree.h"
 #include "ui/ParamButton.h"
 #include "ui/ParameterEditor.h"
+#include "ui/PatternEditor.h"
 #include "ui/PianoKeyboard.h"
 #include "ui/SampleBrowser.h"
 #include "ui/SamplerZoneFactory.h"
 #include "ui/SamplerZoneLabels.h"
 #include "ui/SamplerZoneMap.h"
 #include "ui/Scroller.h"
+#include "ui/SectionEditor.h"
+#include "ui/SongEditor.h"
 #include "ui/SongSelectors.h"
 #include "ui/TransportButton.h"
 #include "ui/UIImage.h"
@@ -67,9 +70,9 @@ constexpr ElementClass kElementClasses[] = {
     {"PatternFactory", &Make<PatternFactory>},
     {"SectionFactory", &Make<SectionFactory>},
     {"SamplerZoneFactory", &Make<SamplerZoneFactory>},
-    {"PatternEditor", nullptr},
-    {"SectionEditor", nullptr},
-    {"SongEditor", nullptr},
+    {"PatternEditor", &Make<PatternEditor>},
+    {"SectionEditor", &Make<SectionEditor>},
+    {"SongEditor", &Make<SongEditor>},
     {"ParameterEditor", &Make<ParameterEditor>},
     {"PianoKeyboard", &Make<PianoKeyboard>},
     {"SamplerZoneMap", &Make<SamplerZoneMap>},
