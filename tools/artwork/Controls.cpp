@@ -147,7 +147,7 @@ SkinElement& AddSwitch(Kit& kit, ViewSkin& view, const ParamSpec& param, const Q
     element.keyword = QStringLiteral("Button");
     element.rect = area;
     element.Set(QStringLiteral("Event"), EventName(param.code));
-    element.Set(QStringLiteral("Image"), Store(kit, kit.own, "Switch" + Slug(param.element) + ".png", strip));
+    element.Set(QStringLiteral("Image"), Store(kit, kit.own, Slug(param.element) + "Switch.png", strip));
     int shown = 0;
     for (int k = 0; k < static_cast<int>(values.size()); ++k) {
         element.states.push_back({k, {{QStringLiteral("Value"), values[k]}}});

@@ -3,6 +3,8 @@
 // Parameter ranges and defaults are read from the engines themselves, so a panel cannot name a
 // parameter its engine lacks.
 #include <QLinearGradient>
+#include <QPainterPath>
+#include <cmath>
 #include <stdexcept>
 
 #include "Controls.h"
@@ -192,7 +194,7 @@ void BuildSampler(Output& files, Output& mockups)
     using Zone = jorvo::SampleZone;
     Kit kit = SkinKit(files, "Sampler");
     ViewSkin view = StartPanel(QStringLiteral("InstrumentView"), QStringLiteral("Sampler"),
-                               QStringLiteral("Samples spread over the keyboard in zones. ") + kPresetHint);
+                               QStringLiteral("Samples in zones across the keyboard \u00B7 hold the panel for presets"));
     Plate(view, QRect(12, 72, 456, 92), QStringLiteral("Zone"));
     {
         QPainter painter(&view.Background());
@@ -276,6 +278,57 @@ void BuildSampler(Output& files, Output& mockups)
     Finish(files, mockups, view, kit, "skins/Sampler/Sampler.skin", "Panel.png", "Sampler.png");
 }
 
+// Where an effect sits: channels send into its buss, the buss plays the effect's output into the
+// master. Three boxes joined by arrows, a dry wave before and a treated wave after.
+void DrawSignalPath(QPainter& painter, const QRect& area, const QString& effect)
+{
+    painter.setRenderHint(QPainter::Antialiasing, true);
+    const QStringList boxes = {QStringLiteral("Channel sends"), effect, QStringLiteral("Master")};
+    const int boxWidth = 116;
+    const int boxHeight = 44;
+    const int gap = (area.width() - 3 * boxWidth) / 2;
+    const int top = area.top() + 20;
+    for (int k = 0; k < 3; ++k) {
+        const QRectF box(area.left() + k * (boxWidth + gap), top, boxWidth, boxHeight);
+        painter.setPen(QPen(k == 1 ? colour::kAccent : colour::kPlateEdge, 1.5));
+        painter.setBrush(k == 1 ? colour::kAccentDark : colour::kWell);
+        painter.drawRoundedRect(box, 6, 6);
+        DrawCaption(painter, box.toRect(), boxes[k], colour::kText, 12, k == 1);
+        if (k == 2)
+            continue;
+        const double y = box.center().y();
+        const double from = box.right() + 4;
+        const double to = box.right() + gap - 4;
+        painter.setPen(QPen(colour::kDimText, 2));
+        painter.drawLine(QPointF(from, y), QPointF(to - 6, y));
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour::kDimText);
+        painter.drawPolygon(QPolygonF({QPointF(to, y), QPointF(to - 8, y - 5), QPointF(to - 8, y + 5)}));
+    }
+    // The dry wave (sharp) and the treated one (its echoes, smeared), side by side.
+    const QRect wave(area.left(), top + boxHeight + 24, area.width(), area.bottom() - top - boxHeight - 30);
+    for (int side = 0; side < 2; ++side) {
+        const QRectF band(wave.left() + side * (wave.width() / 2 + 8), wave.top(), wave.width() / 2 - 8,
+                          wave.height());
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(colour::kWell);
+        painter.drawRoundedRect(band, 6, 6);
+        QPainterPath path(QPointF(band.left() + 8, band.center().y()));
+        for (int x = 0; x <= band.width() - 16; ++x) {
+            const double t = x / (band.width() - 16);
+            double level = std::sin(t * 44.0) * std::exp(-6.0 * t);
+            if (side == 1)
+                level = 0.7 * level + 0.35 * std::sin(t * 44.0 + 1.3) * std::exp(-2.2 * t) * std::min(1.0, t * 6.0);
+            path.lineTo(band.left() + 8 + x, band.center().y() - level * (band.height() / 2 - 8));
+        }
+        painter.setPen(QPen(side == 0 ? colour::kDimText : colour::kTeal, 1.6));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawPath(path);
+        DrawCaption(painter, QRectF(band.left(), band.bottom() - 18, band.width(), 16).toRect(),
+                    side == 0 ? QStringLiteral("in") : QStringLiteral("out"), colour::kDimText, 10);
+    }
+}
+
 // One knob, switch or fader of an effect panel.
 struct EffectControl {
     std::uint16_t code;
@@ -312,8 +365,13 @@ void BuildEffect(Output& files, Output& mockups, const jorvo::SeqEventTarget& ef
         }
         AddSwitch(kit, view, param, QRect(centre - 50, 126, 100, 28), control.switchLabels, values, lamps);
     }
-    Plate(view, QRect(12, 224, 456, 380), QStringLiteral("How it works"));
-    Guide(view, QRect(28, 250, 424, 346), guide);
+    Plate(view, QRect(12, 224, 456, 170), QStringLiteral("How it works"));
+    Guide(view, QRect(28, 248, 424, 140), guide);
+    Plate(view, QRect(12, 404, 456, 200), QStringLiteral("Signal path"));
+    {
+        QPainter painter(&view.Background());
+        DrawSignalPath(painter, QRect(24, 428, 432, 168), title);
+    }
     Guide(view, QRect(14, 610, 452, 26), kPresetHint);
     Finish(files, mockups, view, kit, skinPath, backgroundName, engine + ".png");
 }
@@ -336,7 +394,7 @@ void BuildBuiltInEffects(Output& files, Output& mockups)
                 QStringLiteral("Time is the echo's distance in samples (44100 make one second); Max Time sets "
                                "the longest echo the line can hold. Balance moves the left and right echoes "
                                "apart, and Feedback decides how many repeats you hear.\n\nTip: double tap the "
-                               "Time knob to draw tempo changes of the echo in the controller editor."),
+                               "Time knob to draw changes of the echo time in the controller editor."),
                 "Delay", own("Delay"), path("Delay"), "Panel.png");
     BuildEffect(files, mockups, jorvo::EffectDistortion(), QStringLiteral("Distortion"),
                 QStringLiteral("Overdrive or bit-crushing grit"),

@@ -68,7 +68,7 @@ QImage SplashPicture()
     sky.setColorAt(0.6, colour::kBackground);
     sky.setColorAt(1.0, QColor(0x12, 0x14, 0x18));
     painter.fillRect(picture.rect(), sky);
-    DrawLogo(painter, QRect(56, 150, 380, 150), true);
+    DrawLogo(painter, QRect(92, 150, 340, 150), true);
     DrawWave(painter, QRect(0, 340, kViewWidth, 150), colour::kTeal);
     DrawKeys(painter, QRect(0, 540, kViewWidth, 100));
     painter.setPen(colour::kDimText);
