@@ -62,6 +62,11 @@ ImageFolder CommonImages()
 
 SkinElement& SkinElement::Set(const QString& attribute, const QString& value)
 {
+    for (auto& [name, existing] : attributes)
+        if (name == attribute) {
+            existing = value;
+            return *this;
+        }
     attributes.emplace_back(attribute, value);
     return *this;
 }

@@ -65,6 +65,7 @@ struct SkinElement {
     // Draws the element's artwork into the mock-up at `rect`; null draws a labelled outline.
     std::function<void(QPainter&, const QRect&)> picture;
 
+    // Sets an attribute, replacing one of the same name.
     SkinElement& Set(const QString& attribute, const QString& value);
     SkinElement& Set(const QString& attribute, int value);
     // Writes the element and its children.
