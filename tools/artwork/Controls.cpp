@@ -159,6 +159,36 @@ SkinElement& AddSwitch(Kit& kit, ViewSkin& view, const ParamSpec& param, const Q
     return view.Add(std::move(element), group);
 }
 
+SkinElement& AddScroller(Kit& kit, ViewSkin& view, const ParamSpec& param, const QRect& area)
+{
+    const QSize buttonSize(26, area.height() / 2);
+    const QImage well = TextWell(area.width(), area.height(), colour::kPlate);
+    // Only the first frame of a push strip: the scroller draws its buttons as they are.
+    const QImage up = PushStrip(buttonSize.width(), buttonSize.height(), QString(), Icon::Up, colour::kWell)
+                          .copy(0, 0, buttonSize.width(), buttonSize.height());
+    const QImage down = PushStrip(buttonSize.width(), buttonSize.height(), QString(), Icon::Down, colour::kWell)
+                            .copy(0, 0, buttonSize.width(), buttonSize.height());
+    SkinElement element;
+    element.name = param.element;
+    element.keyword = QStringLiteral("Scroller");
+    element.rect = area;
+    element.Set(QStringLiteral("Event"), EventName(param.code));
+    element.Set(QStringLiteral("BackgroundImage"), Store(kit, kit.common, SizeName("Well", area.size()), well));
+    element.Set(QStringLiteral("IncrementButtonImage"), Store(kit, kit.common, SizeName("StepUp", buttonSize), up));
+    element.Set(QStringLiteral("DecrementButtonImage"),
+                Store(kit, kit.common, SizeName("StepDown", buttonSize), down));
+    element.Set(QStringLiteral("TextClr"), SkinColour(colour::kText));
+    element.picture = [well, up, down, param](QPainter& painter, const QRect& rect) {
+        painter.drawImage(rect.topLeft(), well);
+        painter.drawImage(rect.right() + 1 - up.width(), rect.top(), up);
+        painter.drawImage(rect.right() + 1 - down.width(), rect.bottom() + 1 - down.height(), down);
+        DrawCaption(painter, rect.adjusted(0, 0, -up.width(), 0), QString::number(param.value), colour::kText, 15,
+                    true);
+    };
+    Caption(view, QRect(area.center().x() - 50, area.bottom() + 2, 100, 16), param.caption);
+    return view.Add(std::move(element));
+}
+
 StripImage PushImage(Kit& kit, const ImageFolder& folder, const std::string& fileName, QSize size, const QString& label,
                      Icon icon, const QColor& behind, int fontSize)
 {

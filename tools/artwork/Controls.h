@@ -59,6 +59,10 @@ struct StripImage {
     QImage image;
 };
 
+// A number with a step-up and a step-down button at its right (`Scroller`) filling `area`,
+// caption under it.
+SkinElement& AddScroller(Kit& kit, ViewSkin& view, const ParamSpec& param, const QRect& area);
+
 // A push-button image (two frames: up, held) stored once under `folder`/`fileName`.
 StripImage PushImage(Kit& kit, const ImageFolder& folder, const std::string& fileName, QSize size, const QString& label,
                   Icon icon, const QColor& behind, int fontSize = 12);

@@ -131,16 +131,8 @@ void BuildMonoSynth(Output& files, Output& mockups)
     AddSwitch(kit, view, Param(synth, 30, QStringLiteral("Waveform"), QStringLiteral("Waveform")),
               QRect(28, 113, 84, 26), {QStringLiteral("SAW"), QStringLiteral("PULSE")}, {0, 1},
               {colour::kAccent, colour::kAccent});
-    QStringList octaves;
-    std::vector<int> octaveValues;
-    std::vector<QColor> octaveLamps;
-    for (int octave = 0; octave <= 5; ++octave) {
-        octaves << QStringLiteral("OCT %1").arg(octave);
-        octaveValues.push_back(octave);
-        octaveLamps.push_back(colour::kAccent);
-    }
-    AddSwitch(kit, view, Param(synth, 32, QStringLiteral("Octave"), QStringLiteral("Octave")),
-              QRect(128, 113, 84, 26), octaves, octaveValues, octaveLamps);
+    AddScroller(kit, view, Param(synth, 32, QStringLiteral("Octave"), QStringLiteral("Octave")),
+                QRect(128, 106, 84, 40));
     AddKnob(kit, view, Param(synth, 31, QStringLiteral("WaveAdjust"), QStringLiteral("Wave Adjust")),
             QPoint(290, 126), 48);
     AddKnob(kit, view, Param(synth, 33, QStringLiteral("Glide"), QStringLiteral("Glide")), QPoint(400, 126), 48);
@@ -456,13 +448,14 @@ void BuildPlugins(Output& files, Output& mockups)
         AddSwitch(kit, view, Param(voice, 30, QStringLiteral("FMVoiceSource"), QStringLiteral("Source")),
                   QRect(24, 134, 84, 26), {QStringLiteral("FM"), QStringLiteral("SAMPLE")}, {0, 1},
                   {colour::kAccent, colour::kTeal});
-        const std::pair<std::uint16_t, const char*> knobs[] = {
-            {31, "Ratio"}, {32, "Depth"}, {33, "Attack"}, {34, "Release"}};
-        int x = 150;
+        AddScroller(kit, view, Param(voice, 31, QStringLiteral("Ratio"), QStringLiteral("Ratio")),
+                    QRect(122, 122, 72, 40));
+        const std::pair<std::uint16_t, const char*> knobs[] = {{32, "Depth"}, {33, "Attack"}, {34, "Release"}};
+        int x = 234;
         for (const auto& [code, caption] : knobs) {
             AddKnob(kit, view, Param(voice, code, QString::fromLatin1(caption), QString::fromLatin1(caption)),
                     QPoint(x, 146), 48);
-            x += 70;
+            x += 62;
         }
         AddFader(kit, view, Param(voice, 7, QStringLiteral("Volume"), QStringLiteral("Volume")),
                  QRect(416, 96, 44, 122));
