@@ -353,6 +353,32 @@ void InstallPluginSkin(const fs::path& skins, const std::string& name)
         fs::create_directory_symlink(kSkins / "Common", skins / "Common");
 }
 
+// The built-in engine a panel shows, to bind its controls to as the instrument and effect views
+// do; null for views without one.
+std::unique_ptr<SeqEventTarget> EngineOf(const std::string& label)
+{
+    if (label == "mSyn")
+        return std::make_unique<InstrumentMonoSynth>();
+    if (label == "Sampler") {
+        auto sampler = std::make_unique<InstrumentSampler>();
+        sampler->CreateZone(0);
+        return sampler;
+    }
+    if (label == "Chorus")
+        return std::make_unique<EffectChorus>();
+    if (label == "Delay")
+        return std::make_unique<EffectDelay>();
+    if (label == "Distortion")
+        return std::make_unique<EffectDistortion>();
+    if (label == "Flanger")
+        return std::make_unique<EffectFlanger>();
+    if (label == "Reverb")
+        return std::make_unique<EffectReverb>();
+    if (label == "Reverb Lite")
+        return std::make_unique<EffectReverbLite>();
+    return nullptr;
+}
+
 TEST(ShippedSkins, EveryViewLoadsThroughTheElementFactoryWithoutAMessage)
 {
     test::TempDir pluginSkins;
@@ -377,6 +403,9 @@ TEST(ShippedSkins, EveryViewLoadsThroughTheElementFactoryWithoutAMessage)
         EXPECT_EQ(view.Elements().size(), built);
         for (const UIElement* element : view.Elements())
             EXPECT_TRUE(QRect(0, 0, kViewWidth, kViewHeight).contains(element->geometry())) << element->GetName();
+        const std::unique_ptr<SeqEventTarget> engine = EngineOf(skin.label);
+        for (UIElement* element : view.Elements())
+            element->SetTarget(engine.get());
 
         std::string picture = skin.label;
         std::replace(picture.begin(), picture.end(), ' ', '_');

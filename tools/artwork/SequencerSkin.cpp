@@ -112,9 +112,14 @@ void AddTransportRow(Kit& kit, ViewSkin& view)
     const QRect area(322, kRowTwoTop, 144, kRowTwoHeight);
     SkinElement& tempo = AddTextElement(kit, view, QStringLiteral("TempoSelector"), QStringLiteral("Tempo"), area,
                                         QStringLiteral("120"), colour::kPlate);
-    const QImage carat(4, kRowTwoHeight, QImage::Format_RGB32);
-    QImage bar = carat;
-    bar.fill(colour::kAccent);
+    // The carat marks the tempo's place at the well's edges and leaves the number readable.
+    QImage bar(4, kRowTwoHeight, QImage::Format_RGB32);
+    bar.fill(colour::kWell);
+    {
+        QPainter painter(&bar);
+        painter.fillRect(QRect(0, 2, 4, 8), colour::kAccent);
+        painter.fillRect(QRect(0, kRowTwoHeight - 10, 4, 8), colour::kAccent);
+    }
     kit.output.AddImage(kit.common.stored + "/TempoCarat.png", bar);
     tempo.Set(QStringLiteral("CaratImage"), QString::fromStdString(kit.common.referencePrefix + "TempoCarat.png"));
     tempo.Set(QStringLiteral("MinValue"), 40);
