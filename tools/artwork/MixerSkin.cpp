@@ -15,7 +15,8 @@ constexpr int kStripTop = 48;
 constexpr int kStripBottom = 440;
 const QRect kMasterArea(385, 48, 90, 588);
 constexpr int kSendTop = 446;
-constexpr int kSendHeight = 48;
+// Short enough that four send rows fit under the strips.
+constexpr int kSendHeight = 44;
 
 void PaintFrame(ViewSkin& view)
 {
@@ -84,7 +85,7 @@ void AddChannelStrip(Kit& kit, ViewSkin& view)
     {
         QPainter painter(&plate);
         DrawPlate(painter, QRect(1, 2, kStripPitch - 2, kSendHeight - 4), QString());
-        DrawCaption(painter, QRect(0, kSendHeight - 18, kStripPitch, 14), QStringLiteral("Send"), colour::kCaption, 10);
+        DrawCaption(painter, QRect(0, kSendHeight - 16, kStripPitch, 13), QStringLiteral("Send"), colour::kCaption, 10);
     }
     kit.output.AddImage(kit.own.stored + "/SendPlate.png", plate);
     SkinElement image;
@@ -95,7 +96,7 @@ void AddChannelStrip(Kit& kit, ViewSkin& view)
     image.picture = [plate](QPainter& painter, const QRect& area) { painter.drawImage(area.topLeft(), plate); };
     view.Add(std::move(image), ElementGroup::Send);
     SkinElement& send = AddKnob(kit, view, {QStringLiteral("SendLevel"), QString(), 0, 0, 127, 40},
-                                QPoint(centre, kSendTop + 18), 28, ElementGroup::Send);
+                                QPoint(centre, kSendTop + 16), 26, ElementGroup::Send);
     // The view sets the send's event code when it binds the row.
     send.attributes.erase(send.attributes.begin());
 }
