@@ -1,10 +1,7 @@
 #include "Skin.h"
 
-#include <QDir>
-#include <QFile>
 #include <QSaveFile>
 #include <cstdio>
-#include <set>
 #include <stdexcept>
 
 #include "Palette.h"
@@ -23,12 +20,6 @@ void Output::AddText(const std::string& path, const QString& text)
 {
     if (!texts_.try_emplace(path, text).second)
         throw std::logic_error("two files at " + path);
-}
-
-const QImage* Output::FindImage(const std::string& path) const
-{
-    const auto found = images_.find(path);
-    return found == images_.end() ? nullptr : &found->second;
 }
 
 bool Output::WriteAll(const std::filesystem::path& root) const

@@ -24,8 +24,6 @@ public:
     void AddImage(const std::string& path, const QImage& image);
     // Records a text file.
     void AddText(const std::string& path, const QString& text);
-    // The image recorded at `path`, or null.
-    const QImage* FindImage(const std::string& path) const;
     // Writes every file below `root`; false (with the failing path on stderr) when one cannot be
     // written.
     bool WriteAll(const std::filesystem::path& root) const;

@@ -10,7 +10,7 @@
 namespace artwork {
 namespace {
 
-constexpr QRgb kKey = 0xFF0000FF;
+const QRgb kKey = colour::kTransparentKey.rgb();
 constexpr double kPi = 3.14159265358979323846;
 // Half the opening of a knob's ring at the bottom: the sweep starts and ends on the diagonals.
 constexpr double kKnobGapDegrees = 46.0;
@@ -482,11 +482,6 @@ void DrawLogo(QPainter& painter, const QRect& area, bool withTagline)
     painter.setPen(colour::kDimText);
     painter.drawText(QRectF(area.left() + 2, area.top() + h * 0.86, area.width(), h * 0.16), Qt::AlignLeft | Qt::AlignTop,
                      QStringLiteral("POCKET MUSIC STUDIO"));
-}
-
-void FillBackground(QPainter& painter)
-{
-    painter.fillRect(QRect(0, 0, kViewWidth, kViewHeight), colour::kBackground);
 }
 
 void DrawHeader(QPainter& painter, int height, const QString& title, const QString& subtitle)

@@ -49,8 +49,6 @@ QImage TextWell(int width, int height, const QColor& behind, int inset = 0);
 void DrawIcon(QPainter& painter, Icon icon, const QRectF& area, const QColor& colour);
 
 // Panel drawing on a view background.
-// The whole view's flat background.
-void FillBackground(QPainter& painter);
 // The header band across the top, `height` pixels, with a title and a subtitle.
 void DrawHeader(QPainter& painter, int height, const QString& title, const QString& subtitle);
 // A control plate with its caption in the top-left corner.
