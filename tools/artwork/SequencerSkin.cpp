@@ -233,7 +233,7 @@ ViewSkin SectionView(Kit& kit)
     ToolCaption(view, 14, 96, QStringLiteral("New pattern"));
     AddFactory(kit, view, QStringLiteral("PatternFactory"), QStringLiteral("PatternFactory"),
                QRect(14, kRowOneTop, 96, kRowOneHeight), QStringLiteral("Pattern"), Icon::Pattern, colour::kPlate);
-    ToolCaption(view, 258, 82, QStringLiteral("Lanes"));
+    ToolCaption(view, 254, 90, QStringLiteral("Lane height"));
     AddStepPair(kit, view, QStringLiteral("ZoomLanes"), 260, 10, QStringLiteral("WM_ZOOM_OUT_PITCH"),
                 QStringLiteral("WM_ZOOM_IN_PITCH"));
     ToolCaption(view, 384, 82, QStringLiteral("Zoom"));
@@ -278,7 +278,7 @@ ViewSkin PatternView(Kit& kit)
     ToolCaption(view, 14, 96, QStringLiteral("New note"));
     AddFactory(kit, view, QStringLiteral("NoteFactory"), QStringLiteral("NoteFactory"),
                QRect(14, kRowOneTop, 96, kRowOneHeight), QStringLiteral("Note"), Icon::Note, colour::kPlate);
-    ToolCaption(view, 258, 82, QStringLiteral("Pitch"));
+    ToolCaption(view, 254, 90, QStringLiteral("Row height"));
     AddStepPair(kit, view, QStringLiteral("ZoomPitch"), 260, 10, QStringLiteral("WM_ZOOM_OUT_PITCH"),
                 QStringLiteral("WM_ZOOM_IN_PITCH"));
     ToolCaption(view, 384, 82, QStringLiteral("Zoom"));
@@ -303,7 +303,7 @@ ViewSkin ParameterView(Kit& kit)
     editor.Set(QStringLiteral("FollowCarat"), QStringLiteral("False"));
     editor.Set(QStringLiteral("Loop"), QStringLiteral("True"));
 
-    ToolCaption(view, 258, 82, QStringLiteral("Values"));
+    ToolCaption(view, 254, 90, QStringLiteral("Value range"));
     AddStepPair(kit, view, QStringLiteral("ZoomValue"), 260, 10, QStringLiteral("WM_ZOOM_OUT_VALUE"),
                 QStringLiteral("WM_ZOOM_IN_VALUE"));
     ToolCaption(view, 384, 82, QStringLiteral("Zoom"));
