@@ -185,6 +185,14 @@ TEST(ShippedSkins, EveryViewParsesAndNamesKnownClassesAndExistingImagesThatFitTh
         CXMLArchive archive;
         ASSERT_TRUE(OpenView(skin, archive));
         EXPECT_TRUE(archive.IsCurrent(skin.keyword));
+        // The help topic follows the view's title: an editor's title names what it edits.
+        if (!skin.editor.empty()) {
+            std::string title;
+            ASSERT_TRUE(archive.Read("Name", title));
+            EXPECT_NE(title.find(skin.editor.substr(0, skin.editor.size() - std::string("Editor").size())),
+                      std::string::npos)
+                << title;
+        }
         std::string background;
         ASSERT_TRUE(archive.Read("BackgroundImage", background));
         const QImage backgroundImage(QString::fromStdString(FindImage(skin, background).string()));
