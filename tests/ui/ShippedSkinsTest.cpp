@@ -161,6 +161,15 @@ fs::path FindImage(const ShippedSkin& skin, const std::string& name)
     return {};
 }
 
+const ShippedSkin& SkinOf(const std::string& label)
+{
+    static const std::vector<ShippedSkin> skins = AllSkins();
+    for (const ShippedSkin& skin : skins)
+        if (skin.label == label)
+            return skin;
+    throw std::logic_error("no skin " + label);
+}
+
 bool IsMultiState(const std::string& keyword)
 {
     static const std::set<std::string> keywords = {"Button", "MsgButton", "TransportButton", "NoteFactory",
@@ -240,6 +249,52 @@ TEST(ShippedSkins, EveryViewParsesAndNamesKnownClassesAndExistingImagesThatFitTh
     }
 }
 
+TEST(ShippedSkins, NoTwoControlsOfAViewOverlap)
+{
+    for (const ShippedSkin& skin : AllSkins()) {
+        SCOPED_TRACE(skin.label);
+        const std::vector<ElementRecord> elements = ReadElements(skin);
+        for (std::size_t a = 0; a < elements.size(); ++a)
+            for (std::size_t b = a + 1; b < elements.size(); ++b) {
+                // A picture may lie under the controls it decorates.
+                if (elements[a].keyword == "Image" || elements[b].keyword == "Image")
+                    continue;
+                EXPECT_FALSE(elements[a].rect.intersects(elements[b].rect))
+                    << elements[a].name << " overlaps " << elements[b].name;
+            }
+    }
+}
+
+// The union of the rectangles of `group`'s elements.
+QRect GroupRect(const std::vector<ElementRecord>& elements, const std::string& group)
+{
+    QRect united;
+    for (const ElementRecord& element : elements)
+        if (element.group == group)
+            united |= element.rect;
+    return united;
+}
+
+TEST(ShippedSkins, MixerStripsTileBesideTheMasterWithRoomForSendRows)
+{
+    constexpr int margin = 5;
+    const std::vector<ElementRecord> elements = ReadElements(SkinOf("Mixer"));
+    const QRect send = GroupRect(elements, "Send");
+    const QRect strip = GroupRect(elements, "ChannelStrip") | send;
+    const QRect master = GroupRect(elements, "MasterStrip");
+    // Strips are copied side by side from the left margin; the master keeps the right margin.
+    EXPECT_EQ(strip.left(), margin);
+    EXPECT_EQ(master.right(), kViewWidth - 1 - margin);
+    const int masterLeft = kViewWidth - margin - master.width();
+    EXPECT_EQ(masterLeft, master.left());
+    EXPECT_GE((masterLeft - margin) / strip.width(), 5);
+    EXPECT_LE(margin + 5 * strip.width(), masterLeft);
+    // Send rows stack below the strip: at least three whole rows fit in the view.
+    EXPECT_GE((kViewHeight - send.top()) / send.height(), 3);
+    EXPECT_EQ(send.left(), strip.left());
+    EXPECT_EQ(send.width(), strip.width());
+}
+
 // The parameter numbers the controls of `elements` in `group` bind to.
 std::set<std::uint16_t> BoundCodes(const std::vector<ElementRecord>& elements, const std::string& group)
 {
@@ -256,15 +311,6 @@ std::set<std::uint16_t> ParameterCodes(const SeqEventTarget& target)
     for (const auto& [number, parameter] : target.Parameters())
         codes.insert(number);
     return codes;
-}
-
-const ShippedSkin& SkinOf(const std::string& label)
-{
-    static const std::vector<ShippedSkin> skins = AllSkins();
-    for (const ShippedSkin& skin : skins)
-        if (skin.label == label)
-            return skin;
-    throw std::logic_error("no skin " + label);
 }
 
 TEST(ShippedSkins, EveryParameterOfEveryBuiltInEngineHasAControlAndNoControlNamesAMissingOne)
