@@ -357,12 +357,12 @@ void BuildEffect(Output& files, Output& mockups, const jorvo::SeqEventTarget& ef
         }
         AddSwitch(kit, view, param, QRect(centre - 50, 126, 100, 28), control.switchLabels, values, lamps);
     }
-    Plate(view, QRect(12, 224, 456, 170), QStringLiteral("How it works"));
-    Guide(view, QRect(28, 248, 424, 140), guide);
-    Plate(view, QRect(12, 404, 456, 200), QStringLiteral("Signal path"));
+    Plate(view, QRect(12, 224, 456, 140), QStringLiteral("How it works"));
+    Guide(view, QRect(28, 248, 424, 110), guide);
+    Plate(view, QRect(12, 374, 456, 230), QStringLiteral("Signal path"));
     {
         QPainter painter(&view.Background());
-        DrawSignalPath(painter, QRect(24, 428, 432, 168), title);
+        DrawSignalPath(painter, QRect(24, 398, 432, 198), title);
     }
     Guide(view, QRect(14, 610, 452, 26), kPresetHint);
     Finish(files, mockups, view, kit, skinPath, backgroundName, engine + ".png");
