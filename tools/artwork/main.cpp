@@ -14,6 +14,9 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "usage: jorvo_artwork <repository folder> [<mock-up folder>]\n");
         return 2;
     }
+    // Drawing needs no screen; the same platform everywhere keeps the output the same.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication application(argc, argv);
     try {
         artwork::Output files;
