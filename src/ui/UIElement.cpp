@@ -159,6 +159,12 @@ void UIElement::PenDown(const QPoint& point)
     tapHoldTimer_.start(static_cast<int>(std::min<std::uint32_t>(Configuration().GetTapNHoldDelay(), 60000)));
 }
 
+void UIElement::TakePenCapture(const QPoint& point)
+{
+    Pen().captured = this;
+    Pen().last = point;
+}
+
 void UIElement::PenMove(const QPoint& point)
 {
     Pen().last = point;

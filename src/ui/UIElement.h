@@ -65,6 +65,9 @@ protected:
     virtual void PenDown(const QPoint& point);
     virtual void PenMove(const QPoint& point);
     virtual void PenUp(const QPoint& point);
+    // Makes this element hold the pen at `point` without starting tap-and-hold: an element taking
+    // over a drag that another element began.
+    void TakePenCapture(const QPoint& point);
     // A second tap in quick succession; the base handles it as a pen down.
     virtual void PenDoubleTap(const QPoint& point);
     // The context-menu gesture (tap-and-hold, right click) at `point`. True when a menu was shown,

@@ -4,8 +4,27 @@
 
 #include "document/XMLArchive.h"
 #include "platform/ShellServices.h"
+#include "ui/AudioFileNameLabel.h"
+#include "ui/EventFactories.h"
+#include "ui/Fader.h"
+#include "ui/Knob.h"
+#include "ui/MixerChannelLabel.h"
 #include "ui/MsgButton.h"
+#include "ui/MsgFader.h"
 #include "ui/MsgLabel.h"
+#include "ui/MsgSeqTree.h"
+#include "ui/ParamButton.h"
+#include "ui/ParameterEditor.h"
+#include "ui/PatternEditor.h"
+#include "ui/PianoKeyboard.h"
+#include "ui/SampleBrowser.h"
+#include "ui/SamplerZoneFactory.h"
+#include "ui/SamplerZoneLabels.h"
+#include "ui/SamplerZoneMap.h"
+#include "ui/Scroller.h"
+#include "ui/SectionEditor.h"
+#include "ui/SongEditor.h"
+#include "ui/SongSelectors.h"
 #include "ui/TransportButton.h"
 #include "ui/UIImage.h"
 
@@ -28,36 +47,36 @@ struct ElementClass {
 // Every keyword a skin may name; a later control fills in its maker.
 constexpr ElementClass kElementClasses[] = {
     {"Image", &Make<UIImage>},
-    {"Button", nullptr},
-    {"Fader", nullptr},
-    {"DrawBar", nullptr},
-    {"Knob", nullptr},
-    {"Knob2", nullptr},
-    {"Knob3", nullptr},
-    {"MixerChannelLabel", nullptr},
-    {"AudioFileNameLabel", nullptr},
-    {"SampleFileNameLabel", nullptr},
-    {"SampleZoneNameLabel", nullptr},
-    {"SampleBrowser", nullptr},
+    {"Button", &Make<ParamButton>},
+    {"Fader", &Make<Fader>},
+    {"DrawBar", &Make<DrawBar>},
+    {"Knob", &Make<Knob>},
+    {"Knob2", &Make<Knob2>},
+    {"Knob3", &Make<Knob3>},
+    {"MixerChannelLabel", &Make<MixerChannelLabel>},
+    {"AudioFileNameLabel", &Make<AudioFileNameLabel>},
+    {"SampleFileNameLabel", &Make<SampleFileNameLabel>},
+    {"SampleZoneNameLabel", &Make<SampleZoneNameLabel>},
+    {"SampleBrowser", &Make<SampleBrowser>},
     {"MsgButton", &Make<MsgButton>},
-    {"MsgFader", nullptr},
+    {"MsgFader", &Make<MsgFader>},
     {"MsgLabel", &Make<MsgLabel>},
-    {"MsgSeqTree", nullptr},
+    {"MsgSeqTree", &Make<MsgSeqTree>},
     {"TransportButton", &Make<TransportButton>},
-    {"TempoSelector", nullptr},
-    {"TimeSignatureSelector", nullptr},
-    {"SongLengthSelector", nullptr},
-    {"NoteFactory", nullptr},
-    {"PatternFactory", nullptr},
-    {"SectionFactory", nullptr},
-    {"SamplerZoneFactory", nullptr},
-    {"PatternEditor", nullptr},
-    {"SectionEditor", nullptr},
-    {"SongEditor", nullptr},
-    {"ParameterEditor", nullptr},
-    {"PianoKeyboard", nullptr},
-    {"SamplerZoneMap", nullptr},
-    {"Scroller", nullptr},
+    {"TempoSelector", &Make<TempoSelector>},
+    {"TimeSignatureSelector", &Make<TimeSignatureSelector>},
+    {"SongLengthSelector", &Make<SongLengthSelector>},
+    {"NoteFactory", &Make<NoteFactory>},
+    {"PatternFactory", &Make<PatternFactory>},
+    {"SectionFactory", &Make<SectionFactory>},
+    {"SamplerZoneFactory", &Make<SamplerZoneFactory>},
+    {"PatternEditor", &Make<PatternEditor>},
+    {"SectionEditor", &Make<SectionEditor>},
+    {"SongEditor", &Make<SongEditor>},
+    {"ParameterEditor", &Make<ParameterEditor>},
+    {"PianoKeyboard", &Make<PianoKeyboard>},
+    {"SamplerZoneMap", &Make<SamplerZoneMap>},
+    {"Scroller", &Make<Scroller>},
 };
 
 const ElementClass* FindClass(const std::string& keyword)

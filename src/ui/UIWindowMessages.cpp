@@ -7,7 +7,7 @@ void RegisterAll()
     static constexpr const char* kNames[] = {
         kSetActiveView, kUpdateSeqTime, kChangeActivePattern, kChangeActiveSection, kEditParameter, kSync,
         kEventBeginDrag, kEventDrop, kZoneBeginDrag, kSetEventType, kSetEventTypeHigh, kSetActiveSamplerZone,
-        kSetActiveAudioFileIndex, kTreeDlgSelPath, kSetPatternFactoryTemplate,
+        kSetActiveAudioFileIndex, kTreeDlgSelPath, kSetPatternFactoryTemplate, kCut,
         "WM_SEL_SAMPLE_FILENAME", "WM_SEL_SAMPLER_ZONENAME", "WM_SEND_UP", "WM_SEND_DOWN", "WM_CHANNEL_PREV",
         "WM_CHANNEL_NEXT", "WM_INCREMENT_SONG_LENGTH", "WM_DECREMENT_SONG_LENGTH", "WM_INCREMENT_SIGNATURE",
         "WM_DECREMENT_SIGNATURE", "WM_ZOOM_IN_TIME", "WM_ZOOM_OUT_TIME", "WM_ZOOM_IN_VALUE", "WM_ZOOM_OUT_VALUE",

@@ -20,6 +20,8 @@ inline constexpr char kSetActiveSamplerZone[] = "WM_SET_ACTIVE_SAMPLER_ZONE";
 inline constexpr char kSetActiveAudioFileIndex[] = "WM_SET_ACTIVE_AUDIOFILE_INDEX";
 inline constexpr char kTreeDlgSelPath[] = "WM_TREE_DLG_SEL_PATH";
 inline constexpr char kSetPatternFactoryTemplate[] = "WM_SET_PATTERN_FACTORY_TEMPLATE";
+// Asks the editor in wParam to delete its selected (dragged) object.
+inline constexpr char kCut[] = "WM_CUT";
 
 // Every name above plus those only skins name, registered at program start so that numbers do
 // not depend on which skin is read first. UI thread.

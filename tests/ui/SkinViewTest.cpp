@@ -41,7 +41,7 @@ private:
     test::TempDir dir_;
 };
 
-TEST(SkinViewLoading, UnknownAndUnbuiltClassesAreSkippedAndTheNextElementLoads)
+TEST(SkinViewLoading, UnknownClassesAreSkippedAndTheNextElementLoads)
 {
     RecordingShell shell;
     ScopedShell scoped(shell);
@@ -53,8 +53,10 @@ TEST(SkinViewLoading, UnknownAndUnbuiltClassesAreSkippedAndTheNextElementLoads)
     SkinView view;
     ASSERT_TRUE(view.LoadSkin("Test", "View"));
 
-    ASSERT_EQ(view.Elements().size(), 1u);
-    auto* label = dynamic_cast<MsgLabel*>(view.Elements()[0]);
+    ASSERT_EQ(view.Elements().size(), 2u);
+    EXPECT_EQ(view.Elements()[0]->GetClassName(), "PatternEditor");
+    EXPECT_EQ(view.Elements()[0]->GetName(), "Later");
+    auto* label = dynamic_cast<MsgLabel*>(view.Elements()[1]);
     ASSERT_NE(label, nullptr);
     EXPECT_EQ(label->GetName(), "Title");
     EXPECT_EQ(label->geometry(), QRect(3, 4, 50, 20));

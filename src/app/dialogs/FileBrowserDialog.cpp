@@ -7,6 +7,7 @@
 #include <QDialogButtonBox>
 #include <QHeaderView>
 #include <QPushButton>
+#include <QStyle>
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
@@ -131,6 +132,7 @@ void FileBrowserDialog::Rebuild()
     auto* top = new QTreeWidgetItem(tree_, QStringList(ToQString(root_)));
     top->setData(0, kPathRole, ToQString(root_));
     top->setData(0, kFolderRole, true);
+    top->setIcon(0, style()->standardIcon(QStyle::SP_DirIcon));
     top->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     top->setExpanded(true);
     Fill(*top);
@@ -156,6 +158,7 @@ QTreeWidgetItem* FileBrowserDialog::AddItem(QTreeWidgetItem& parent, const std::
     auto* item = new QTreeWidgetItem(&parent, QStringList(ToQString(name)));
     item->setData(0, kPathRole, ToQString((fs::path(PathOf(&parent)) / name).string()));
     item->setData(0, kFolderRole, isFolder);
+    item->setIcon(0, style()->standardIcon(isFolder ? QStyle::SP_DirIcon : QStyle::SP_FileIcon));
     if (isFolder)
         item->setChildIndicatorPolicy(QTreeWidgetItem::ShowIndicator);
     return item;

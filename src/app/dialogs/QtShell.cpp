@@ -63,10 +63,14 @@ void AddNewerVersionLines(QMessageBox& box)
                                           "(Requires Internet Access)"));
 }
 
-// Modal file dialogs are Qt's own, so that they look alike everywhere and fit the screen.
+// Modal file dialogs are Qt's own, so that they look alike everywhere and fit the screen. The
+// list of places would leave the file list too narrow on the handheld's screen; "Look in:" still
+// reaches every folder.
 void PrepareFileDialog(QFileDialog& dialog)
 {
     dialog.setOption(QFileDialog::DontUseNativeDialog);
+    if (auto* places = dialog.findChild<QWidget*>(QStringLiteral("sidebar")))
+        places->hide();
     PrepareDialog(dialog, ToStdString(dialog.windowTitle()), kScreenWidth);
     dialog.resize(kScreenWidth, kScreenHeight);
 }
@@ -88,7 +92,12 @@ QString SuffixOf(const FileFilter& filter)
 } // namespace
 
 QtShell::QtShell() = default;
-QtShell::~QtShell() = default;
+
+QtShell::~QtShell()
+{
+    for (auto& [owner, browser] : fileBrowsers_)
+        delete browser.data();
+}
 
 void QtShell::SetDialogParent(QWidget* parent)
 {
@@ -108,7 +117,7 @@ QWidget* QtShell::DialogParent() const
 FileBrowserDialog* QtShell::FileBrowserOf(const void* owner) const
 {
     const auto found = fileBrowsers_.find(owner);
-    return found == fileBrowsers_.end() ? nullptr : found->second.get();
+    return found == fileBrowsers_.end() ? nullptr : found->second.data();
 }
 
 MessageAnswer QtShell::MessageBox(const std::string& text, const std::string& caption, MessageButtons buttons,
@@ -226,16 +235,20 @@ bool QtShell::ShowFileBrowser(const FileBrowserRequest& request)
 {
     if (!request.owner || !request.requester)
         return false;
-    std::unique_ptr<FileBrowserDialog>& browser = fileBrowsers_[request.owner];
+    QPointer<FileBrowserDialog>& browser = fileBrowsers_[request.owner];
     if (!browser)
-        browser = std::make_unique<FileBrowserDialog>(DialogParent());
+        browser = new FileBrowserDialog(DialogParent());
     browser->Open(request);
     return true;
 }
 
 void QtShell::CloseFileBrowser(const void* owner)
 {
-    fileBrowsers_.erase(owner);
+    const auto found = fileBrowsers_.find(owner);
+    if (found == fileBrowsers_.end())
+        return;
+    delete found->second.data();
+    fileBrowsers_.erase(found);
 }
 
 std::optional<std::string> QtShell::BrowseForFolder(const std::string& title, const std::string& startFolder)

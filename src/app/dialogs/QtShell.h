@@ -4,7 +4,6 @@
 // without one there are no views. Dialogs open over the widget given with SetDialogParent.
 // UI thread only.
 #include <map>
-#include <memory>
 
 #include <QPointer>
 #include <QWidget>
@@ -60,7 +59,8 @@ private:
     QPointer<QWidget> dialogParent_;
     ViewHost* viewHost_ = nullptr;
     int waitCursorDepth_ = 0;
-    std::map<const void*, std::unique_ptr<FileBrowserDialog>> fileBrowsers_;
+    // The browsers by owner. Qt destroys a browser with its parent window, so each is watched.
+    std::map<const void*, QPointer<FileBrowserDialog>> fileBrowsers_;
 };
 
 } // namespace jorvo

@@ -38,9 +38,11 @@ public:
     }
     void SetProgress(std::uint32_t pulse) override { dialog_.SetPulse(pulse); }
     bool CancelRequested() override { return dialog_.CancelRequested(); }
+    // The dialog stays up, modal, while the studio is put back and the outcome is shown, so that
+    // nothing can be edited until the render is over; it goes when the render thread has ended.
     void EndProgress() override
     {
-        QMetaObject::invokeMethod(&dialog_, [this] { dialog_.hide(); }, Qt::BlockingQueuedConnection);
+        QMetaObject::invokeMethod(&dialog_, [this] { dialog_.Finish(); }, Qt::BlockingQueuedConnection);
     }
 
 private:
@@ -74,7 +76,8 @@ RenderProgressDialog::RenderProgressDialog(QWidget* parent)
     bar_->setTextVisible(false);
     layout->addWidget(bar_);
     auto* box = new QDialogButtonBox(QDialogButtonBox::Cancel, this);
-    box->button(QDialogButtonBox::Cancel)->setText(QStringLiteral("Cancel"));
+    cancelButton_ = box->button(QDialogButtonBox::Cancel);
+    cancelButton_->setText(QStringLiteral("Cancel"));
     connect(box, &QDialogButtonBox::rejected, this, &RenderProgressDialog::reject);
     layout->addWidget(box);
     PrepareDialog(*this, std::string(), 320);
@@ -92,6 +95,13 @@ void RenderProgressDialog::Begin(std::uint32_t start, std::uint32_t end)
     ShowPulse();
     show();
     updates_->start();
+}
+
+void RenderProgressDialog::Finish()
+{
+    updates_->stop();
+    ShowPulse();
+    cancelButton_->setEnabled(false);
 }
 
 void RenderProgressDialog::reject()
@@ -126,6 +136,7 @@ bool RenderSongToAudio(QWidget* parent, CJorvoDoc& document)
     });
     loop.exec();
     render.join();
+    progress.hide();
     return outcome == RenderOutcome::Rendered;
 }
 

@@ -10,6 +10,7 @@
 #include <QDialog>
 
 class QProgressBar;
+class QPushButton;
 class QTimer;
 
 namespace jorvo {
@@ -25,6 +26,8 @@ public:
 
     // Shows the dialog over the pulses `start` … `end`. UI thread.
     void Begin(std::uint32_t start, std::uint32_t end);
+    // The render is over: the display stops moving and Cancel is disabled. UI thread.
+    void Finish();
     // The render reached `pulse`; shown at the next display update. Any thread.
     void SetPulse(std::uint32_t pulse) { pulse_.store(pulse, std::memory_order_relaxed); }
     // True once Cancel was pressed (or the dialog was closed). Any thread.
@@ -38,6 +41,7 @@ private:
 
     QProgressBar* bar_;
     QTimer* updates_;
+    QPushButton* cancelButton_ = nullptr;
     std::atomic<std::uint32_t> start_{0};
     std::atomic<std::uint32_t> end_{0};
     std::atomic<std::uint32_t> pulse_{0};
