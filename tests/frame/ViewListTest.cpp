@@ -298,5 +298,23 @@ TEST(ViewListStorage, UnknownAndDamagedStoredViewsAreSkipped)
     EXPECT_NE(ViewTitled(*window.frame, "Plain"), nullptr);
 }
 
+TEST(ViewListStorage, StoredEditorsAndMixerUnderOtherTitlesAreNotDoubled)
+{
+    test::TempDir dir;
+    const std::string path = (dir / "renamed.xml").string();
+    test::WriteFileBytes(path, "<JorvoDocument Version=\"4\"><Studio/><ViewList>"
+                               "<MixerView Name=\"Old Mixer\"/><SeqEditorView Name=\"Old Editor\"/>"
+                               "<SeqEditorView Name=\"Pattern Editor\"/></ViewList></JorvoDocument>");
+    StudioWindow window;
+    ASSERT_TRUE(window.document.ImportXML(path));
+    const CMainFrame& frame = *window.frame;
+    EXPECT_EQ(frame.ViewsOfKind({"MixerView"}).size(), 1u);
+    EXPECT_EQ(frame.ViewsOfKind({"SeqEditorView"}).size(), 4u);
+    // The exact title keeps its place; the others take the remaining views of their kind.
+    EXPECT_EQ(Titles(frame.Views()),
+              (std::vector<std::string>{"Jorvo", "Mixer", "Song Editor", "Pattern Editor", "Section Editor",
+                                        "Parameter Editor"}));
+}
+
 } // namespace
 } // namespace jorvo

@@ -553,6 +553,24 @@ void CMainFrame::SerializeXML(CXMLArchive& archive)
     RestoreViews(archive);
 }
 
+CSeqView* CMainFrame::FindStoredView(const std::string& keyword, const std::string& title,
+                                     const std::vector<CSeqView*>& taken) const
+{
+    const auto unmatched = [&](CSeqView* view) {
+        return view->GetClassKeyword() == keyword && std::find(taken.begin(), taken.end(), view) == taken.end();
+    };
+    for (CSeqView* view : views_)
+        if (unmatched(view) && view->GetTitle() == title)
+            return view;
+    // The studio always makes its mixer and editor views: one stored under another title (the
+    // skins changed since) is still one of them, never a further copy.
+    if (keyword == "MixerView" || keyword == "SeqEditorView")
+        for (CSeqView* view : views_)
+            if (unmatched(view))
+                return view;
+    return nullptr;
+}
+
 void CMainFrame::RestoreViews(CXMLArchive& archive)
 {
     std::vector<CSeqView*> restored;
@@ -565,12 +583,8 @@ void CMainFrame::RestoreViews(CXMLArchive& archive)
             // same kind and title is that view, in its stored place, rather than a second copy.
             const std::string keyword = child.TagName();
             const std::string title = child.GetAttribute("Name").value_or(std::string());
-            const auto existing = std::find_if(views_.begin(), views_.end(), [&](CSeqView* view) {
-                return view->GetClassKeyword() == keyword && view->GetTitle() == title &&
-                       std::find(restored.begin(), restored.end(), view) == restored.end();
-            });
-            if (existing != views_.end()) {
-                restored.push_back(*existing);
+            if (CSeqView* existing = FindStoredView(keyword, title, restored)) {
+                restored.push_back(existing);
                 continue;
             }
             CSeqView* view = CreateView(keyword);

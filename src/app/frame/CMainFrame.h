@@ -126,6 +126,10 @@ private:
     void DropStaleTargetViews();
     void ScheduleTargetViews();
     void RestoreViews(CXMLArchive& archive);
+    // The listed view a stored `keyword` view titled `title` stands for, other than `taken`;
+    // null when it names a view to be made.
+    CSeqView* FindStoredView(const std::string& keyword, const std::string& title,
+                             const std::vector<CSeqView*>& taken) const;
     void Enter(CSeqView* view);
     QSize ViewSize() const;
 
