@@ -80,7 +80,20 @@ void SamplerZoneMap::SetTarget(SeqEventTarget* target)
     EndGesture();
     PianoKeyboard::SetTarget(target);
     sampler_ = dynamic_cast<InstrumentSampler*>(target);
+    ShowZonesOnBinding();
     update();
+}
+
+// A kit's zones are seldom where the keyboard starts, and a screen with no zone chosen shows
+// empty labels and dead controls: start at the active zone, choosing the lowest when none is.
+void SamplerZoneMap::ShowZonesOnBinding()
+{
+    if (!sampler_ || !sampler_->FirstZone())
+        return;
+    if (!sampler_->ActiveZone())
+        sampler_->SetActiveZone(sampler_->FirstZone());
+    const int first = KeyboardLayout::NaturalAtOrBelow(sampler_->ActiveZone()->Key());
+    ShowKeys(first, first + Layout().VisibleCount() - 1);
 }
 
 SampleZone* SamplerZoneMap::SelectedZone() const

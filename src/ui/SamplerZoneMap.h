@@ -67,6 +67,7 @@ protected:
 
 private:
     void Select(SampleZone* zone);
+    void ShowZonesOnBinding();
     void BeginPlacing(LParam screenPosition);
     void TrackDrop(const QPoint& point);
     void FinishMove(const QPoint& point);

@@ -240,6 +240,7 @@ protected:
         view.AddElement(map);
         map->SetTarget(&sampler);
         map->ShowKeys(36, 59);
+        shell.sentToTargets.clear(); // binding announced the zone it chose
     }
 
     // A point in the zone strip over `key`.
@@ -265,6 +266,25 @@ protected:
     SkinView view;
     SamplerZoneMap* map;
 };
+
+TEST_F(ZoneMapTest, BindingChoosesTheLowestZoneOnlyWhenNoneIsActiveAndShowsIt)
+{
+    InstrumentSampler kit;
+    kit.CreateZone(70);
+    SampleZone* high = kit.CreateZone(90);
+    SamplerZoneMap fresh(&view);
+    fresh.Create(0, 200, 480, 110);
+    fresh.SetTarget(&kit);
+    ASSERT_NE(kit.ActiveZone(), nullptr);
+    EXPECT_EQ(kit.ActiveZone()->Key(), 70);
+    EXPECT_EQ(fresh.Layout().FirstVisible(), 69); // the natural key at or below the zone
+
+    kit.SetActiveZone(high);
+    fresh.SetTarget(nullptr);
+    fresh.SetTarget(&kit);
+    EXPECT_EQ(kit.ActiveZone(), high);
+    EXPECT_EQ(fresh.Layout().FirstVisible(), 89);
+}
 
 TEST_F(ZoneMapTest, TouchingAKeyPlaysItAndMakesItsZoneActive)
 {
