@@ -2,7 +2,6 @@
 
 #include <filesystem>
 #include <unistd.h>
-#include <x86intrin.h>
 
 namespace jorvo::bench {
 
@@ -13,17 +12,15 @@ const std::string& ScratchFolder()
     return folder;
 }
 
-void ReportPerFrame(benchmark::State& state, std::uint64_t cycles, int voices)
+void ReportPerFrame(benchmark::State& state, int voices)
 {
+    const auto perFrame = benchmark::Counter::kIsRate | benchmark::Counter::kInvert;
     const double frames = static_cast<double>(state.iterations()) * kChunkFrames;
-    state.counters["time/frame"] = benchmark::Counter(frames, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+    state.counters["time/frame"] = benchmark::Counter(frames, perFrame);
+    // Rates divide by CPU seconds; dividing by voice-frames per processor cycle gives cycles each.
     if (voices > 0)
-        state.counters["cycles/voice/frame"] = static_cast<double>(cycles) / (frames * voices);
-}
-
-std::uint64_t CycleCount()
-{
-    return __rdtsc();
+        state.counters["cycles/voice/frame"] =
+            benchmark::Counter(frames * voices / benchmark::CPUInfo::Get().cycles_per_second, perFrame);
 }
 
 std::vector<std::int32_t> TestSignal(std::size_t samples)

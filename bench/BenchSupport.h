@@ -15,12 +15,9 @@ inline constexpr int kChunkFrames = 256;
 // The private folder of this process (made by the main, removed at exit).
 const std::string& ScratchFolder();
 
-// Sets "time/frame" (seconds per frame, shown with an SI prefix: "21n" is 21 ns) and, with
-// `voices` above 0, "cycles/voice/frame" from the time-stamp counter cycles `cycles` spent.
-void ReportPerFrame(benchmark::State& state, std::uint64_t cycles = 0, int voices = 0);
-
-// The time-stamp counter: cycles at the processor's nominal rate.
-std::uint64_t CycleCount();
+// Sets "time/frame" (CPU seconds per frame, shown with an SI prefix: "21n" is 21 ns) and, with
+// `voices` above 0, "cycles/voice/frame": CPU time per voice and frame at the processor's rate.
+void ReportPerFrame(benchmark::State& state, int voices = 0);
 
 // A noisy test signal of `samples` values at 16-bit scale × 256, the same on every call.
 std::vector<std::int32_t> TestSignal(std::size_t samples);
