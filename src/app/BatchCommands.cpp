@@ -4,6 +4,7 @@
 #include <atomic>
 #include <cctype>
 #include <charconv>
+#include <cstdio>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -16,6 +17,7 @@
 
 #include "app/BatchMessages.h"
 #include "app/JorvoDoc.h"
+#include "audio/AudioOutputMME.h"
 #include "document/Configuration.h"
 #include "engine/Effect.h"
 #include "engine/Instrument.h"
@@ -244,13 +246,52 @@ int Render(const Arguments& arguments, std::ostream& out, std::ostream& err)
     return rendered ? kExitDone : kExitFailed;
 }
 
-int Play(const Arguments& arguments, std::ostream&, std::ostream& err)
+// The name of the device the studio's real-time output plays through; "none" without one.
+std::string OutputDeviceName(SoundStudio& studio)
+{
+    const auto* output = dynamic_cast<const AudioOutputMME*>(&studio.GetOutput());
+    if (!output)
+        return "none";
+    return AudioDriver().DeviceName(output->Device()).value_or("none");
+}
+
+// Restarts the studio's real-time output on the device named `name`; false (said on `err`, with
+// the names of every device) when no device of that name takes the output's format.
+bool UseDevice(SoundStudio& studio, const std::string& name, std::ostream& err)
+{
+    auto* output = dynamic_cast<AudioOutputMME*>(&studio.GetOutput());
+    WaveOutDriver& driver = AudioDriver();
+    std::string names;
+    for (std::uint32_t index = 0; index < driver.DeviceCount(); ++index) {
+        const std::string device = driver.DeviceName(index).value_or("");
+        if (output && device == name) {
+            output->Stop();
+            if (output->SelectDevice(index))
+                return output->Start();
+        }
+        names += (names.empty() ? "'" : ", '") + device + "'";
+    }
+    err << FormatText(BatchMessages::kUnknownDevice, {name, names}) << '\n';
+    return false;
+}
+
+int Play(const Arguments& arguments, std::ostream& out, std::ostream& err)
 {
     CJorvoDoc document(StudioOutput::RealTime);
     if (!LoadDocument(document, arguments.positional[0], err))
         return kExitFailed;
     playInterrupted = false;
-    PlaySongOnce(document.GetStudio()->GetSequencer(), err, [] { return !playInterrupted.load(); });
+    SoundStudio& studio = *document.GetStudio();
+    if (!arguments.output.empty() && !UseDevice(studio, arguments.output, err))
+        return kExitFailed;
+    const auto start = std::chrono::steady_clock::now();
+    PlaySongOnce(studio.GetSequencer(), err, [] { return !playInterrupted.load(); });
+    const std::chrono::duration<double> played = std::chrono::steady_clock::now() - start;
+    char seconds[32];
+    std::snprintf(seconds, sizeof(seconds), "%.1f", played.count());
+    out << FormatText(BatchMessages::kPlaySummary,
+                      {seconds, OutputDeviceName(studio), std::to_string(studio.OutputUnderruns())})
+        << '\n';
     return kExitDone;
 }
 
@@ -343,7 +384,7 @@ const std::vector<Command>& Commands()
 {
     static const std::vector<Command> commands = {
         {"render", "render DOC [-o out.wav]", 1, 1, true, Render},
-        {"play", "play DOC", 1, 1, false, Play},
+        {"play", "play DOC [-o DEVICE]", 1, 1, true, Play},
         {"export-midi", "export-midi DOC [-o out.mid]", 1, 1, true, ExportMidi},
         {"export-xml", "export-xml DOC [-o out.xml]", 1, 1, true, ExportXml},
         {"import-xml", "import-xml DOC.xml [-o out.jorvo]", 1, 1, true, ImportXml},

@@ -82,6 +82,10 @@ class AudioOutput : public PersistentObject {
     // True while blocks are being produced. Any thread.
     bool IsRunning() const { return running_.load(std::memory_order_acquire); }
 
+    // Underruns since the output was created: blocks its device had to wait for because the
+    // output did not refill them in time. UI thread. The base has no device and counts none.
+    virtual std::uint32_t Underruns() const { return 0; }
+
     // An output stores nothing in documents: its settings live in the configuration.
     void Serialize(BinaryArchive& archive) override;
     void SerializeXML(CXMLArchive& archive) override;

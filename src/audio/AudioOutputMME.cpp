@@ -123,6 +123,14 @@ bool AudioOutputMME::SetFormat(std::uint16_t channels, std::uint16_t bits, std::
     return true;
 }
 
+bool AudioOutputMME::SelectDevice(std::uint32_t index)
+{
+    if (IsRunning() || AudioDriver().QueryFormat(index, MakePcmFormat(channels_, bitsPerSample_, sampleRate_)) != WaveResult::Ok)
+        return false;
+    device_ = index;
+    return true;
+}
+
 bool AudioOutputMME::Open()
 {
     if (deviceHandle_)
@@ -187,8 +195,14 @@ bool AudioOutputMME::CloseDevice()
         ReportAudioFailure(kWaveOutCloseFailed);
         return false;
     }
+    closedUnderruns_ += deviceHandle_->Underruns();
     deviceHandle_.reset();
     return true;
+}
+
+std::uint32_t AudioOutputMME::Underruns() const
+{
+    return closedUnderruns_ + (deviceHandle_ ? deviceHandle_->Underruns() : 0);
 }
 
 bool AudioOutputMME::Start()

@@ -46,6 +46,13 @@ class AudioOutputMME : public AudioOutput {
     // format stays.
     bool SetFormat(std::uint16_t channels, std::uint16_t bits, std::uint32_t rate) override;
 
+    // Underruns of every device this output opened, the open one included.
+    std::uint32_t Underruns() const override;
+
+    // Makes device `index` the one Start opens. False, with nothing changed, while running or when
+    // the device does not take the output's format.
+    bool SelectDevice(std::uint32_t index);
+
     // Blocks in the ring (3…32).
     std::uint16_t BlockCount() const { return blockCount_; }
     // Frames per block (8…8192).
@@ -78,6 +85,7 @@ private:
     std::vector<std::int32_t> mix_;                   // what the source renders into, one block long
     std::uint16_t blockCount_ = 0;
     std::uint16_t blockSize_ = 0;
+    std::uint32_t closedUnderruns_ = 0; // of the devices closed so far
 };
 
 } // namespace jorvo

@@ -93,6 +93,8 @@ bool WavFileWriter::Create(const std::filesystem::path& path)
     riffLength_ = 0;
     dataLength_ = 0;
     failed_ = false;
+    pending_.clear();
+    pending_.reserve(kBufferBytes);
     const HeaderBytes header = BuildHeader(riffLength_, dataLength_);
     if (!file->Write(header.data(), header.size()))
         return false;
@@ -106,15 +108,30 @@ bool WavFileWriter::WriteFrames(const std::int16_t* samples, std::uint32_t frame
         return false;
     if (frames > kMaxFrames - framesWritten_)
         return Fail();
-    if (!file_->Write(samples, std::size_t{frames} * kFrameBytes))
-        return Fail();
+    const std::size_t bytes = std::size_t{frames} * kFrameBytes;
+    if (pending_.size() + bytes > kBufferBytes && !WritePending())
+        return false;
+    if (bytes > kBufferBytes) {
+        if (!file_->Write(samples, bytes))
+            return Fail();
+    } else {
+        const auto* from = reinterpret_cast<const std::uint8_t*>(samples);
+        pending_.insert(pending_.end(), from, from + bytes);
+    }
     framesWritten_ += frames;
     return true;
 }
 
+bool WavFileWriter::WritePending()
+{
+    const bool written = pending_.empty() || file_->Write(pending_.data(), pending_.size());
+    pending_.clear();
+    return written || Fail();
+}
+
 bool WavFileWriter::WriteHeader()
 {
-    if (!file_ || failed_)
+    if (!file_ || failed_ || !WritePending())
         return false;
     if (!WriteAtStart(file_->TemporaryPath(), BuildHeader(riffLength_, dataLength_)))
         return Fail();
@@ -135,6 +152,7 @@ bool WavFileWriter::Close()
 void WavFileWriter::Abandon()
 {
     file_.reset();
+    pending_.clear();
 }
 
 bool WavFileWriter::Fail()

@@ -1,14 +1,18 @@
 #pragma once
 // Writes a RIFF/WAVE file of 16-bit stereo frames at 44100 Hz. The 44-byte header goes out first
-// with both lengths 0; frames are appended; Close patches the lengths in. The file is written
+// with both lengths 0; frames are appended, gathered in memory and written kBufferBytes at a time
+// (a render hands over a few hundred frames per chunk, and a system call each would cost more
+// than rendering them); Close writes what is left and patches the lengths in. The file is written
 // beside its target and renamed into place only by a successful Close, so an unfinished or failed
 // file never replaces what the target held before.
 //
 // Threads: one thread at a time. The WAV output's worker appends; the thread that stops the
 // worker (after joining it) closes.
+#include <cstddef>
 #include <cstdint>
 #include <filesystem>
 #include <memory>
+#include <vector>
 
 namespace jorvo {
 
@@ -33,11 +37,15 @@ public:
     // cannot be created there (missing folder, no permission, a folder of that name) or a file is
     // already open.
     bool Create(const std::filesystem::path& path);
-    // Appends `frames` interleaved left/right frames. False when no file is open, the write fails
-    // or the file would outgrow kMaxFrames; the file is then marked failed and Close refuses it.
+    // Bytes of frames gathered before they are written.
+    static constexpr std::size_t kBufferBytes = 64 * 1024;
+
+    // Appends `frames` interleaved left/right frames. False when no file is open, a write fails
+    // (it may be one of frames gathered earlier) or the file would outgrow kMaxFrames; the file
+    // is then marked failed and Close refuses it. Allocates nothing.
     bool WriteFrames(const std::int16_t* samples, std::uint32_t frames);
-    // Rewrites the header at offset 0 with the lengths held now. False when no file is open or the
-    // write fails (the file is then marked failed).
+    // Writes the gathered frames, then rewrites the header at offset 0 with the lengths held now.
+    // False when no file is open or a write fails (the file is then marked failed).
     bool WriteHeader();
     // Patches the final lengths (RIFF 36 + 4 × frames, data 4 × frames) into the header and puts
     // the file in place of its target. False when nothing was open, an earlier write failed or
@@ -53,8 +61,11 @@ public:
 
 private:
     bool Fail();
+    // Writes the gathered frames; false (the file marked failed) when that fails.
+    bool WritePending();
 
     std::unique_ptr<AtomicFileWriter> file_;
+    std::vector<std::uint8_t> pending_; // frames not yet written; kBufferBytes reserved by Create
     std::uint32_t framesWritten_ = 0;
     std::uint32_t riffLength_ = 0;
     std::uint32_t dataLength_ = 0;

@@ -65,17 +65,32 @@ void FadingGains::Step()
     current_.right = StepToward(current_.right, target_.right);
 }
 
+namespace {
+
+// The loop of MixIntoStereo with the source's channel count fixed, so the compiler sees the strides.
+template <int SourceChannels>
+void MixIntoStereoFrom(std::int32_t* block, const std::int32_t* source, int frames, GainFactor left,
+                       GainFactor right)
+{
+    for (int frame = 0; frame < frames; ++frame) {
+        const std::int32_t sourceLeft = source[frame * SourceChannels];
+        const std::int32_t sourceRight = source[frame * SourceChannels + SourceChannels - 1];
+        block[2 * frame] = Add32(block[2 * frame], ApplyGain(sourceLeft, left));
+        block[2 * frame + 1] = Add32(block[2 * frame + 1], ApplyGain(sourceRight, right));
+    }
+}
+
+} // namespace
+
 void MixIntoStereo(std::int32_t* block, const std::int32_t* source, int sourceChannels, int frames,
                    GainPair gains)
 {
     const GainFactor left = FactorOf(gains.left);
     const GainFactor right = FactorOf(gains.right);
-    for (int frame = 0; frame < frames; ++frame) {
-        const std::int32_t sourceLeft = source[frame * sourceChannels];
-        const std::int32_t sourceRight = source[frame * sourceChannels + sourceChannels - 1];
-        block[2 * frame] = Add32(block[2 * frame], ApplyGain(sourceLeft, left));
-        block[2 * frame + 1] = Add32(block[2 * frame + 1], ApplyGain(sourceRight, right));
-    }
+    if (sourceChannels == 2)
+        MixIntoStereoFrom<2>(block, source, frames, left, right);
+    else
+        MixIntoStereoFrom<1>(block, source, frames, left, right);
 }
 
 void ScaleStereo(std::int32_t* block, int frames, GainPair gains)

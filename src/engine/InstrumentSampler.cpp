@@ -300,22 +300,27 @@ bool InstrumentSampler::Render(int frames)
     if (IsRendered())
         return true;
     const int count = std::clamp(frames, 0, kMaxFrames);
-    std::int32_t* out = Output();
     const auto live = static_cast<std::size_t>(activeVoices_);
-    for (int frame = 0; frame < count; ++frame) {
-        std::int64_t left = 0;
-        std::int64_t right = 0;
-        for (std::size_t slot = 0; slot < live; ++slot) {
-            voices_[slot].MixInto(left, right);
-            voices_[slot].Advance();
-        }
-        out[2 * frame] = Saturate(left);
-        out[2 * frame + 1] = Saturate(right);
-        if (--envelopeCountdown_ == 0) {
+    std::fill_n(leftSums_.begin(), count, 0);
+    std::fill_n(rightSums_.begin(), count, 0);
+    // Voice by voice over the runs between envelope steps: the sums are exact integers, so the
+    // order of the additions does not change them.
+    for (int done = 0; done < count;) {
+        const int run = std::min(count - done, envelopeCountdown_);
+        for (std::size_t slot = 0; slot < live; ++slot)
+            voices_[slot].MixFrames(&leftSums_[done], &rightSums_[done], run);
+        done += run;
+        envelopeCountdown_ -= run;
+        if (envelopeCountdown_ == 0) {
             envelopeCountdown_ = SamplerVoice::kEnvelopePeriod;
             for (std::size_t slot = 0; slot < live; ++slot)
                 voices_[slot].StepEnvelope();
         }
+    }
+    std::int32_t* out = Output();
+    for (int frame = 0; frame < count; ++frame) {
+        out[2 * frame] = Saturate(leftSums_[frame]);
+        out[2 * frame + 1] = Saturate(rightSums_[frame]);
     }
     RemoveSilentVoices();
     SetRendered(true);

@@ -125,6 +125,8 @@ private:
     std::int32_t polyphony_ = kDefaultPolyphony;
     std::int32_t activeVoices_ = 0;
     std::int32_t envelopeCountdown_ = 1;
+    std::array<std::int64_t, kMaxFrames> leftSums_{};  // Render's per-frame sums of the voices
+    std::array<std::int64_t, kMaxFrames> rightSums_{};
     SampleZone* activeZone_ = nullptr;
 };
 

@@ -64,27 +64,46 @@ void MixerBuss::Prepare(int frames)
     std::fill_n(input_.begin(), count, 0);
 }
 
+namespace {
+
+// The loop of AddInput with both channel counts fixed, so no test is left inside it.
+template <bool StereoSource, bool StereoInput>
+void AddGained(std::int32_t* input, const std::int32_t* source, int frames, GainFactor left, GainFactor right)
+{
+    for (int frame = 0; frame < frames; ++frame) {
+        const std::int32_t sourceLeft = source[StereoSource ? 2 * frame : frame];
+        const std::int32_t leftPart = ApplyGain(sourceLeft, left);
+        if constexpr (StereoInput) {
+            const std::int32_t sourceRight = StereoSource ? source[2 * frame + 1] : sourceLeft;
+            input[2 * frame] = Add32(input[2 * frame], leftPart);
+            input[2 * frame + 1] = Add32(input[2 * frame + 1], ApplyGain(sourceRight, right));
+        } else if constexpr (StereoSource) {
+            input[frame] = Add32(input[frame], Add32(leftPart, ApplyGain(source[2 * frame + 1], right)));
+        } else {
+            input[frame] = Add32(input[frame], leftPart);
+        }
+    }
+}
+
+} // namespace
+
 void MixerBuss::AddInput(const std::int32_t* source, int sourceChannels, int frames, GainPair codes)
 {
     if (!effect_)
         return;
     const GainFactor left = FactorOf(codes.left);
     const GainFactor right = FactorOf(codes.right);
-    const bool stereoSource = sourceChannels == 2;
-    const bool stereoInput = effect_->InputChannels() == 2;
     std::int32_t* input = input_.data();
-    for (int frame = 0; frame < frames; ++frame) {
-        const std::int32_t sourceLeft = source[stereoSource ? 2 * frame : frame];
-        const std::int32_t leftPart = ApplyGain(sourceLeft, left);
-        if (stereoInput) {
-            const std::int32_t sourceRight = stereoSource ? source[2 * frame + 1] : sourceLeft;
-            input[2 * frame] = Add32(input[2 * frame], leftPart);
-            input[2 * frame + 1] = Add32(input[2 * frame + 1], ApplyGain(sourceRight, right));
-        } else if (stereoSource) {
-            input[frame] = Add32(input[frame], Add32(leftPart, ApplyGain(source[2 * frame + 1], right)));
-        } else {
-            input[frame] = Add32(input[frame], leftPart);
-        }
+    const bool stereoSource = sourceChannels == 2;
+    if (effect_->InputChannels() == 2) {
+        if (stereoSource)
+            AddGained<true, true>(input, source, frames, left, right);
+        else
+            AddGained<false, true>(input, source, frames, left, right);
+    } else if (stereoSource) {
+        AddGained<true, false>(input, source, frames, left, right);
+    } else {
+        AddGained<false, false>(input, source, frames, left, right);
     }
 }
 

@@ -43,40 +43,68 @@ void SamplerVoice::SetLevel(std::int32_t newLevel)
     shift = level / kLevelsPerHalving;
 }
 
-void SamplerVoice::MixInto(std::int64_t& left, std::int64_t& right) const
+void SamplerVoice::MixFrames(std::int64_t* left, std::int64_t* right, int frames)
 {
     if (IsSilent())
         return;
-    std::int32_t leftSample;
-    std::int32_t rightSample;
-    if (stereo == 0) {
-        leftSample = Interpolate(data[position], data[position + 1], fraction);
-        rightSample = leftSample;
-    } else {
-        const std::int16_t* frame = data + static_cast<std::ptrdiff_t>(position) * 2;
-        leftSample = Interpolate(frame[0], frame[2], fraction);
-        rightSample = Interpolate(frame[1], frame[3], fraction);
-    }
-    left += static_cast<std::int64_t>(kPanScale - pan) * ((leftSample * mantissa) >> shift);
-    right += static_cast<std::int64_t>(pan) * ((rightSample * mantissa) >> shift);
+    if (stereo == 0)
+        MixFramesOf<false>(left, right, frames);
+    else
+        MixFramesOf<true>(left, right, frames);
 }
 
-void SamplerVoice::Advance()
+// The level, and so the gain, is fixed for the run; a mono sample is gained once for both sides.
+// Position and fraction live in locals and go back to the voice only where the end is passed.
+template <bool Stereo>
+void SamplerVoice::MixFramesOf(std::int64_t* left, std::int64_t* right, int frames)
 {
-    const std::int32_t total = step + static_cast<std::int32_t>(fraction);
-    std::int64_t next = static_cast<std::int64_t>(position) + (total >> 16);
-    fraction = static_cast<std::uint32_t>(total & 0xFFFF);
-    if (next > end) {
-        if (loop == 0) {
-            Stop();
-            return;
+    const std::int64_t leftWeight = kPanScale - pan;
+    const std::int64_t rightWeight = pan;
+    const std::int32_t gain = mantissa;
+    const std::int32_t gainShift = shift;
+    const std::int32_t stride = step;
+    const std::int64_t last = end;
+    const std::int16_t* const samples = data;
+    std::int32_t at = position;
+    std::uint32_t part = fraction;
+    for (int i = 0; i < frames; ++i) {
+        if constexpr (Stereo) {
+            const std::int16_t* frame = samples + static_cast<std::ptrdiff_t>(at) * 2;
+            left[i] += leftWeight * ((Interpolate(frame[0], frame[2], part) * gain) >> gainShift);
+            right[i] += rightWeight * ((Interpolate(frame[1], frame[3], part) * gain) >> gainShift);
+        } else {
+            const std::int32_t gained = (Interpolate(samples[at], samples[at + 1], part) * gain) >> gainShift;
+            left[i] += leftWeight * gained;
+            right[i] += rightWeight * gained;
         }
-        next -= loop;
-        // A step longer than the loop would land past the end again: wrap within the loop.
-        const std::int64_t loopStart = static_cast<std::int64_t>(end) - loop + 1;
-        if (next > end)
-            next = loopStart + (next - loopStart) % loop;
+        const std::int32_t total = stride + static_cast<std::int32_t>(part);
+        const std::int64_t next = static_cast<std::int64_t>(at) + (total >> 16);
+        part = static_cast<std::uint32_t>(total & 0xFFFF);
+        if (next <= last) {
+            at = static_cast<std::int32_t>(next);
+            continue;
+        }
+        fraction = part;
+        PassEnd(next);
+        if (IsSilent())
+            return;
+        at = position;
     }
+    position = at;
+    fraction = part;
+}
+
+void SamplerVoice::PassEnd(std::int64_t next)
+{
+    if (loop == 0) {
+        Stop();
+        return;
+    }
+    next -= loop;
+    // A step longer than the loop would land past the end again: wrap within the loop.
+    const std::int64_t loopStart = static_cast<std::int64_t>(end) - loop + 1;
+    if (next > end)
+        next = loopStart + (next - loopStart) % loop;
     position = static_cast<std::int32_t>(next);
 }
 

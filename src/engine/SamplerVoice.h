@@ -35,16 +35,22 @@ struct SamplerVoice {
     void SetLevel(std::int32_t newLevel);
     // True once the envelope has reached the silent level.
     bool IsSilent() const { return level >= kSilentLevel; }
-    // Adds this frame's interpolated, gained and panned sample to the two sums (pan weights out of
-    // 128). A silent voice adds nothing. Audio thread.
-    void MixInto(std::int64_t& left, std::int64_t& right) const;
-    // Moves on by `step`; past `end` it loops back by `loop`, or stops when there is no loop.
-    // Audio thread.
-    void Advance();
+    // For each of `frames` frames: adds the interpolated sample, gained by the level and panned
+    // (weights out of 128), to left[i] and right[i], then moves on by `step` (past `end` back by
+    // `loop`, or stopped when there is no loop). The level must not change meanwhile (callers
+    // split blocks at envelope steps); a silent or stopped voice adds nothing and stays where it
+    // is. Audio thread.
+    void MixFrames(std::int64_t* left, std::int64_t* right, int frames);
     // One envelope step: level += rate (rate stops once the level passes the silent level).
     void StepEnvelope();
     // Stops the voice at once: silent, not moving, at frame 0.
     void Stop();
+
+private:
+    // Moving past `end` to frame `next`: back by `loop` (wrapped within it), or Stop.
+    void PassEnd(std::int64_t next);
+    template <bool Stereo>
+    void MixFramesOf(std::int64_t* left, std::int64_t* right, int frames);
 };
 
 } // namespace jorvo

@@ -133,6 +133,9 @@ public:
 
     // The studio's current output (never null while the studio lives).
     AudioOutput& GetOutput() { return *output_; }
+    // Underruns of the current output since it was created (see AudioOutput::Underruns): what the
+    // main window's status strip and `jorvo play` show. UI thread.
+    std::uint32_t OutputUnderruns() const { return output_->Underruns(); }
     // Puts `output` in place of the current output and hands the previous one back (the WAV
     // render swaps its file output in and the real-time one back). The previous output is
     // stopped first; the new one gets this studio as its source and is not started. A null

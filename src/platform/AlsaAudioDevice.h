@@ -33,8 +33,8 @@ public:
     std::uint32_t BufferFrames() const { return bufferFrames_; }
     // Whether the hardware can pause.
     bool CanPause() const { return canPause_; }
-    // Underruns recovered so far. Any thread.
-    std::uint32_t Underruns() const { return underruns_.load(); }
+    // Underruns the PCM reported and we recovered from so far. Any thread.
+    std::uint32_t Underruns() const override { return underruns_.load(); }
 
 private:
     AlsaAudioDevice(snd_pcm_t* pcm, const WaveFormat& format, WaveOutCallback callback, std::uintptr_t instance);

@@ -101,6 +101,10 @@ public:
     // Closes the device. StillPlaying while blocks are queued (the device stays open).
     // WrongThread on the driver thread.
     virtual WaveResult Close() = 0;
+
+    // Underruns since the device was opened: blocks the device had to wait for because it had
+    // played everything it was given. Any thread. The base never counts any.
+    virtual std::uint32_t Underruns() const { return 0; }
 };
 
 // The wave-out driver: the devices of this machine.

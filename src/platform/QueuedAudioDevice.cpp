@@ -118,8 +118,10 @@ void QueuedAudioDevice::ServeCommand()
     case Command::Restart: {
         const bool pause = command_ == Command::Pause;
         const bool done = SinkSetPaused(pause);
-        if (done)
+        if (done) {
             paused_ = pause;
+            flowing_ = !pause && framesInSink_ > 0;
+        }
         commandResult_ = done ? WaveResult::Ok : WaveResult::DeviceError;
         break;
     }
@@ -131,6 +133,7 @@ void QueuedAudioDevice::ServeCommand()
             queueHead_ = queueTail_ = feedCursor_ = nullptr;
             feedOffset_ = 0;
             framesInSink_ = 0;
+            flowing_ = false;
             while (header) {
                 WaveHeader* next = header->next;
                 HandBack(header);
@@ -215,16 +218,25 @@ void QueuedAudioDevice::Feed()
     while (feedCursor_) {
         const std::uint32_t frames = FramesOf(*feedCursor_);
         if (feedOffset_ < frames) {
+            if (feedOffset_ == 0)
+                NoteArrival();
             const std::uint8_t* from = feedCursor_->data + std::size_t{feedOffset_} * format_.blockAlign;
             const std::uint32_t taken = std::min(SinkAccept(from, frames - feedOffset_), frames - feedOffset_);
             feedOffset_ += taken;
             framesInSink_ += taken;
+            flowing_ = flowing_ || (taken > 0 && !paused_);
             if (feedOffset_ < frames)
                 return;
         }
         feedCursor_ = feedCursor_->next;
         feedOffset_ = 0;
     }
+}
+
+void QueuedAudioDevice::NoteArrival()
+{
+    if (flowing_ && !paused_ && SinkPendingFrames() == 0)
+        underruns_.fetch_add(1, std::memory_order_relaxed);
 }
 
 void QueuedAudioDevice::Retire()

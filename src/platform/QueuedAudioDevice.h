@@ -7,6 +7,7 @@
 // enough to post a block or a command; Pause, Restart, Reset and Close wait until the driver
 // thread has carried the command out, so every sink call happens on the driver thread. A Write
 // from the callback goes straight onto the driver's own queue without locking.
+#include <atomic>
 #include <condition_variable>
 #include <cstdint>
 #include <mutex>
@@ -25,6 +26,9 @@ public:
     WaveResult Restart() override;
     WaveResult Reset() override;
     WaveResult Close() override;
+    // Counted when a block reaches the sink while playback runs and the sink has nothing left to
+    // play. A device whose hardware counts its own underruns overrides this.
+    std::uint32_t Underruns() const override { return underruns_.load(std::memory_order_relaxed); }
 
 protected:
     QueuedAudioDevice(const WaveFormat& format, WaveOutCallback callback, std::uintptr_t instance);
@@ -63,6 +67,7 @@ private:
     void DriverLoop();
     void Pump();
     void Feed();
+    void NoteArrival();
     void Retire();
     void HandBack(WaveHeader* header);
     void Append(WaveHeader* header);
@@ -90,6 +95,8 @@ private:
     std::uint32_t feedOffset_ = 0;      // frames of feedCursor_ already taken
     std::uint64_t framesInSink_ = 0;    // frames taken from queued blocks
     bool paused_ = false;
+    bool flowing_ = false;              // frames have been playing since the last start or reset
+    std::atomic<std::uint32_t> underruns_{0};
 
     std::thread thread_;
     bool closed_ = false;

@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <chrono>
+#include <regex>
 #include <sstream>
+#include <thread>
 
 #include "app/BatchCommands.h"
 #include "app/JorvoDoc.h"
@@ -48,7 +52,7 @@ TEST_F(BatchCommandsTest, UsageErrorsExitWithTwo)
     EXPECT_EQ(err.str(), "jorvo info: wrong arguments. Try 'jorvo info --help'.\n");
     EXPECT_EQ(Run({"info", "a", "b"}), kExitUsage);
     EXPECT_EQ(Run({"export-xml", "a.jorvo", "-o"}), kExitUsage);
-    EXPECT_EQ(Run({"play", "a.jorvo", "-o", "x"}), kExitUsage);
+    EXPECT_EQ(Run({"info", "a.jorvo", "-o", "x"}), kExitUsage);
     EXPECT_EQ(Run({"render", "a.jorvo", "--fast"}), kExitUsage);
 }
 
@@ -118,6 +122,38 @@ TEST_F(BatchCommandsTest, ConfigReadsWritesAndRefusesUnknownNames)
     EXPECT_EQ(Run({"config", "MMEBlockSize", "-5"}), kExitUsage);
     EXPECT_EQ(Run({"config", "MMEBlockSize", "12x"}), kExitUsage);
     EXPECT_EQ(Configuration().GetDWORD(kMMEBlockSizeSetting), 1024u);
+}
+
+// Interrupted as Ctrl-C would, `play` still says how long it played, through which device, and
+// how many blocks the device had to wait for.
+TEST_F(BatchCommandsTest, PlaySummarisesTimeDeviceAndUnderruns)
+{
+    MakeDocuments();
+    std::atomic<bool> finished{false};
+    std::thread interrupter([&] {
+        while (!finished.load()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(200));
+            InterruptBatchPlay();
+        }
+    });
+    const int exitCode = Run({"play", Path("song.jorvo"), "-o", "silent output"});
+    finished = true;
+    interrupter.join();
+    EXPECT_EQ(exitCode, kExitDone);
+    EXPECT_TRUE(std::regex_match(out.str(),
+                                 std::regex(R"(Played \d+\.\d s through 'silent output'; underruns: \d+\n)")))
+        << out.str() << err.str();
+}
+
+TEST_F(BatchCommandsTest, PlayRefusesADeviceNotInTheListAndNamesTheDevices)
+{
+    MakeDocuments();
+    EXPECT_EQ(Run({"play", Path("song.jorvo"), "-o", "no such card"}), kExitFailed);
+    EXPECT_NE(err.str().find("jorvo play: no output device 'no such card' plays 16-bit stereo at 44100 Hz. Devices: "),
+              std::string::npos)
+        << err.str();
+    EXPECT_NE(err.str().find("'silent output'."), std::string::npos) << err.str();
+    EXPECT_TRUE(out.str().empty());
 }
 
 } // namespace

@@ -165,6 +165,24 @@ TEST_F(AudioOutputTest, StartTwiceAndStopTwiceDoNothingTheSecondTime)
     EXPECT_EQ(driver.device->written[0].header, firstHeader);
 }
 
+// The count survives the devices: each Stop closes one, and a later Start opens a new one.
+TEST_F(AudioOutputTest, UnderrunsAddUpOverEveryDeviceTheOutputOpened)
+{
+    AudioOutputMME& mme = Create();
+    EXPECT_EQ(mme.Underruns(), 0u);
+    ASSERT_TRUE(mme.Start());
+    driver.device->underruns = 2;
+    EXPECT_EQ(mme.Underruns(), 2u);
+    mme.Stop();
+    EXPECT_EQ(mme.Underruns(), 2u);
+    ASSERT_TRUE(mme.Start());
+    driver.device->underruns = 3;
+    EXPECT_EQ(mme.Underruns(), 5u);
+    mme.Stop();
+    mme.Reset();
+    EXPECT_EQ(mme.Underruns(), 5u);
+}
+
 TEST_F(AudioOutputTest, AShortBlockIsRePreparedAndTheNextFullOneGetsItsLengthBack)
 {
     AudioOutputMME& mme = Create();

@@ -53,6 +53,7 @@ public:
         return resetResult;
     }
     WaveResult Close() override { ++calls_.closes; return queue.empty() ? closeResult : WaveResult::StillPlaying; }
+    std::uint32_t Underruns() const override { return underruns; }
 
     // Hands the oldest queued block back as done, as the driver thread would.
     void ReturnBlock()
@@ -68,6 +69,7 @@ public:
     std::deque<WaveHeader*> queue;
     WaveResult pauseResult = WaveResult::Ok, restartResult = WaveResult::Ok;
     WaveResult resetResult = WaveResult::Ok, closeResult = WaveResult::Ok;
+    std::uint32_t underruns = 0; // what Underruns answers
 
 private:
     DeviceCalls& calls_;

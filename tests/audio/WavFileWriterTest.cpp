@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "audio/WavFileWriter.h"
 #include "support/TestSupport.h"
@@ -36,6 +37,33 @@ TEST(WavFileWriterTest, TheHeaderCarriesTheFinalLengthsAndTheFramesFollowIt)
     EXPECT_EQ(test::ReadFileBytes(dir / "three.wav"),
               Header(std::string("\x30\0\0\0", 4), std::string("\x0C\0\0\0", 4)) +
                   std::string("\x01\x00\xFF\xFF\x34\x12\x00\x80\xFF\x7F\x02\x00", 12));
+}
+
+// Chunks that fill the gathering buffer exactly, overflow it, and exceed it on their own all land
+// in order, whole.
+TEST(WavFileWriterTest, FramesBeyondTheGatheringBufferArriveInOrder)
+{
+    test::TempDir dir;
+    WavFileWriter writer;
+    ASSERT_TRUE(writer.Create(dir / "long.wav"));
+    constexpr std::uint32_t kBufferFrames = WavFileWriter::kBufferBytes / WavFileWriter::kFrameBytes;
+    std::string expected;
+    std::uint16_t counter = 0;
+    for (std::uint32_t frames : {kBufferFrames / 2, kBufferFrames / 2, 1u, kBufferFrames - 1, 3 * kBufferFrames, 7u}) {
+        std::vector<std::int16_t> samples(2 * std::size_t{frames});
+        for (std::int16_t& sample : samples) {
+            sample = static_cast<std::int16_t>(counter++);
+            expected += static_cast<char>(sample & 0xFF);
+            expected += static_cast<char>((sample >> 8) & 0xFF);
+        }
+        ASSERT_TRUE(writer.WriteFrames(samples.data(), frames));
+    }
+    ASSERT_TRUE(writer.Close());
+    const std::string file = test::ReadFileBytes(dir / "long.wav");
+    ASSERT_EQ(file.size(), WavFileWriter::kHeaderBytes + expected.size());
+    EXPECT_TRUE(file.substr(WavFileWriter::kHeaderBytes) == expected);
+    const std::uint32_t dataLength = static_cast<std::uint32_t>(expected.size());
+    EXPECT_EQ(file.substr(40, 4), std::string(reinterpret_cast<const char*>(&dataLength), 4));
 }
 
 TEST(WavFileWriterTest, AFileThatCannotBeCompletedNeverReplacesTheTarget)

@@ -23,6 +23,7 @@
 #include "platform/RecordingShell.h"
 #include "sequencer/Sequencer.h"
 #include "support/TestSupport.h"
+#include "support/DemoSong.h"
 
 namespace jorvo {
 namespace {
@@ -38,8 +39,9 @@ void WriteFileBytes(const fs::path& file, const std::string& bytes)
     test::WriteFileBytes(file, bytes);
 }
 
-const fs::path kRepository = JORVO_SOURCE_DIR;
-const fs::path kSamples = kRepository / "samples";
+using test::kRepository;
+using test::kSamples;
+using test::LoadDemo;
 
 // Every WAV of the bundled pack, relative to the sample folder ("Drums/Kick.wav").
 std::vector<std::string> BundledSampleNames()
@@ -107,22 +109,6 @@ TEST_F(DemoContentTest, TonalSamplesCarryRootAndSeamlessLoop)
             EXPECT_NEAR(record.data[beforeLoop + side], record.data[expected.endFrame * width + side], 1)
                 << expected.name;
     }
-}
-
-// Loads examples/Demo.xml into `studio` as the document's XML import does.
-void LoadDemo(SoundStudio& studio)
-{
-    CXMLArchive archive;
-    ASSERT_TRUE(archive.Open(nullptr, (kRepository / "examples" / "Demo.xml").string(), CXMLArchive::kLoad));
-    std::string root;
-    ASSERT_TRUE(archive.GetRootName(root));
-    ASSERT_EQ(root, "JorvoDocument");
-    int version = 0;
-    ASSERT_TRUE(archive.Read("Version", version));
-    EXPECT_EQ(version, 4);
-    CXMLArchive studioArchive(archive);
-    ASSERT_TRUE(studioArchive.Descend("Studio"));
-    studio.SerializeXML(studioArchive);
 }
 
 TEST_F(DemoContentTest, DemoSongLoadsWithItsStructure)

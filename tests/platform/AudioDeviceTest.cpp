@@ -115,6 +115,39 @@ TEST_F(QueuedDeviceTest, APausedDeviceKeepsItsBlocksAndResetHandsThemBack)
     EXPECT_EQ(device->Pause(), WaveResult::BadDevice);
 }
 
+// An underrun is a block arriving after the device played everything it had while running.
+TEST_F(QueuedDeviceTest, ABlockArrivingAfterTheDeviceRanDryIsAnUnderrun)
+{
+    Open();
+    ASSERT_EQ(device->Write(blocks[0].header), WaveResult::Ok);
+    WaitForReturned(1); // handed back only once played: the device has nothing left
+    EXPECT_EQ(device->Underruns(), 0u);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(device->Write(blocks[1].header), WaveResult::Ok);
+    WaitForReturned(2);
+    EXPECT_EQ(device->Underruns(), 1u);
+    EXPECT_EQ(device->Close(), WaveResult::Ok);
+}
+
+// Blocks queued ahead never wait; neither does the first block after a start, a pause or a reset.
+TEST_F(QueuedDeviceTest, QueuedAheadPausedOrResetTheDeviceCountsNoUnderrun)
+{
+    Open();
+    ASSERT_EQ(device->Pause(), WaveResult::Ok);
+    for (Block& block : blocks)
+        ASSERT_EQ(device->Write(block.header), WaveResult::Ok);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    ASSERT_EQ(device->Restart(), WaveResult::Ok);
+    WaitForReturned(3);
+    EXPECT_EQ(device->Underruns(), 0u);
+
+    ASSERT_EQ(device->Reset(), WaveResult::Ok);
+    ASSERT_EQ(device->Write(blocks[0].header), WaveResult::Ok);
+    WaitForReturned(4);
+    EXPECT_EQ(device->Underruns(), 0u);
+    EXPECT_EQ(device->Close(), WaveResult::Ok);
+}
+
 // ALSA's "null" PCM takes everything at once, so it shows the card path without a card.
 TEST_F(QueuedDeviceTest, AnAlsaPcmIsSizedFromTheRingAndPlaysTheBlocksInOrder)
 {

@@ -125,7 +125,7 @@ TEST(EditorSkinScreens, TheDemoSongInADarkLook)
     RecordingShell shell;
     ScopedShell scoped{shell};
     SoundStudio studio;
-    test::LoadDemoSong(studio);
+    test::LoadDemo(studio);
     Sequencer& sequencer = studio.GetSequencer();
     SectionPlacement* chorus = test::FindSectionPlacement(sequencer, "Chorus");
     ASSERT_NE(chorus, nullptr);

@@ -25,23 +25,14 @@
 #include "ui/UIWindowMessages.h"
 #include "ui/WindowMessageEvent.h"
 
+#include "support/DemoSong.h"
+
 namespace jorvo::test {
 
-// The repository: three folders above this file, or (when the compiler was given a relative
-// path) the first folder above the working folder that holds examples/Demo.xml.
+// The repository the tests were built from.
 inline std::filesystem::path RepositoryRoot()
 {
-    namespace fs = std::filesystem;
-    const fs::path fromSource = fs::path(__FILE__).parent_path().parent_path().parent_path();
-    if (fs::exists(fromSource / "examples" / "Demo.xml"))
-        return fromSource;
-    for (fs::path folder = fs::current_path(); !folder.empty(); folder = folder.parent_path()) {
-        if (fs::exists(folder / "examples" / "Demo.xml"))
-            return folder;
-        if (folder == folder.parent_path())
-            break;
-    }
-    return fromSource;
+    return JORVO_SOURCE_DIR;
 }
 
 // Lets the event loop run until `done` holds (at most `limitMs`): posted messages and timers arrive.
@@ -51,16 +42,6 @@ inline void WaitUntil(const std::function<bool()>& done, int limitMs = 1000)
     timer.start();
     while (!done() && timer.elapsed() < limitMs)
         QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-// Loads examples/Demo.xml into `studio` the way the document's XML import does.
-inline void LoadDemoSong(SoundStudio& studio)
-{
-    CXMLArchive archive;
-    ASSERT_TRUE(archive.Open(nullptr, (RepositoryRoot() / "examples" / "Demo.xml").string(), CXMLArchive::kLoad));
-    CXMLArchive studioArchive(archive);
-    ASSERT_TRUE(studioArchive.Descend("Studio"));
-    studio.SerializeXML(studioArchive);
 }
 
 // The song placement of section `name`, or null.

@@ -17,6 +17,7 @@
 #include "sequencer/SeqEventCC.h"
 #include "sequencer/Sequencer.h"
 #include "sequencer/SequencerSettings.h"
+#include "support/DemoSong.h"
 #include "ui/EventClipboard.h"
 #include "ui/ParameterEditor.h"
 #include "ui/SkinView.h"
@@ -275,11 +276,7 @@ TEST(ParameterEditorScreen, DemoSongAutomation)
     const fs::path source(JORVO_SOURCE_DIR);
     Configuration().SetSampleDir((source / "samples").string());
     SoundStudio studio;
-    CXMLArchive archive;
-    ASSERT_TRUE(archive.Open(nullptr, (source / "examples" / "Demo.xml").string(), CXMLArchive::kLoad));
-    CXMLArchive studioArchive(archive);
-    ASSERT_TRUE(studioArchive.Descend("Studio"));
-    studio.SerializeXML(studioArchive);
+    test::LoadDemo(studio);
     Sequencer& sequencer = studio.GetSequencer();
 
     SkinView view;

@@ -461,7 +461,7 @@ TEST(PatternEditorScreen, TheDemoSongsBassLine)
     RecordingShell shell;
     ScopedShell scoped{shell};
     SoundStudio studio;
-    test::LoadDemoSong(studio);
+    test::LoadDemo(studio);
     Sequencer& sequencer = studio.GetSequencer();
     SectionPlacement* chorus = test::FindSectionPlacement(sequencer, "Chorus");
     ASSERT_NE(chorus, nullptr);

@@ -185,7 +185,7 @@ TEST(SongEditorScreen, TheDemoSong)
     RecordingShell shell;
     ScopedShell scoped{shell};
     SoundStudio studio;
-    test::LoadDemoSong(studio);
+    test::LoadDemo(studio);
     SkinView view;
     view.resize(480, 640);
     auto* editor = new SongEditor(&view);
