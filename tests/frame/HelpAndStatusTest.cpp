@@ -88,6 +88,11 @@ TEST(StatusStripTest, PositionMemoryAndProcessorTexts)
     status.ShowMemory(7);
     EXPECT_EQ(status.MemoryText(), "Mem: 07%");
 
+    status.ShowUnderruns(0);
+    EXPECT_EQ(status.UnderrunText(), "");
+    status.ShowUnderruns(3);
+    EXPECT_EQ(status.UnderrunText(), "Underruns: 3");
+
     ProcessorMeter meter;
     meter.AccountLoad(1234);
     status.ShowProcessorLoad(meter);

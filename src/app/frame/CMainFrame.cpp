@@ -667,6 +667,8 @@ void CMainFrame::UpdateStatus()
 {
     status_->ShowMemory(CurrentMemoryStatus().loadPercent);
     status_->ShowProcessorLoad(ProcessorMeter::Instance());
+    if (SoundStudio* studio = SoundStudio::Current())
+        status_->ShowUnderruns(studio->OutputUnderruns());
     sequencerViewsButton_->setEnabled(Sequencer::Current() != nullptr);
     // A report's message box runs its own event loop, in which this timer fires again.
     if (showingReports_)

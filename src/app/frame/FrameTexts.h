@@ -70,6 +70,7 @@ inline constexpr char kSaveChanges[] = "Save changes to %s?";
 inline constexpr char kMemory[] = "Mem: %02d%%";
 inline constexpr char kNoSongPosition[] = "--:--";
 inline constexpr char kSongPosition[] = "%03d:%02d";
+inline constexpr char kUnderruns[] = "Underruns: %d";
 
 // Help.
 inline constexpr char kHelpFile[] = "Jorvo.htm";

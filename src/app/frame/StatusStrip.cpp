@@ -38,13 +38,15 @@ bool SetIfChanged(QLabel& label, const std::string& text)
 StatusStrip::StatusStrip(QWidget* parent)
     : QWidget(parent), memory_(MakeLabel("", Qt::AlignLeft, this)),
       position_(MakeLabel(FrameTexts::kNoSongPosition, Qt::AlignHCenter, this)),
-      processor_(MakeLabel("", Qt::AlignRight, this))
+      underruns_(MakeLabel("", Qt::AlignRight, this)), processor_(MakeLabel("", Qt::AlignRight, this))
 {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(6, 1, 6, 1);
     layout->addWidget(memory_, 1);
     layout->addWidget(position_, 1);
+    layout->addWidget(underruns_);
     layout->addWidget(processor_, 1);
+    underruns_->hide();
 }
 
 void StatusStrip::ShowMemory(std::uint32_t loadPercent)
@@ -68,6 +70,22 @@ void StatusStrip::ShowSongTime(std::uint32_t beat, std::uint32_t pulse)
     const std::uint32_t bar = pulse / pulsesPerBar;
     const std::uint32_t beatInBar = (pulse % pulsesPerBar) / pulsesPerBeat;
     SetIfChanged(*position_, FrameTexts::FormatNumbers(FrameTexts::kSongPosition, bar + 1, beatInBar + 1));
+}
+
+void StatusStrip::ShowUnderruns(std::uint32_t count)
+{
+    if (count == 0) {
+        underruns_->clear();
+        underruns_->hide();
+        return;
+    }
+    SetIfChanged(*underruns_, FrameTexts::FormatNumbers(FrameTexts::kUnderruns, count));
+    underruns_->show();
+}
+
+std::string StatusStrip::UnderrunText() const
+{
+    return underruns_->text().toStdString();
 }
 
 std::string StatusStrip::MemoryText() const
