@@ -208,8 +208,12 @@ void QueuedAudioDevice::Append(WaveHeader* header)
 void QueuedAudioDevice::Pump()
 {
     Feed();
-    if (!paused_)
-        SinkKick(feedCursor_ != nullptr);
+    // A paused device plays nothing, so it hands nothing back: the output fills its ring while
+    // paused and counts on keeping every block. (A sink that cannot pause, such as a PCM that
+    // swallows data at once, would otherwise report the ring played before the output runs.)
+    if (paused_)
+        return;
+    SinkKick(feedCursor_ != nullptr);
     Retire();
 }
 
