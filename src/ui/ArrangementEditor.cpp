@@ -664,6 +664,11 @@ template <class Placement>
 bool ArrangementEditor<Placement>::ContextMenu(const QPoint& point)
 {
     SetMode(EditMode::None);
+    // A right click comes without a pen down: it chooses the block under it as tap-and-hold does.
+    if (Container() && ContentRect().contains(point)) {
+        CollectVisible();
+        Select(BlockAt(point));
+    }
     QMenu menu(this);
     Placement* placement = Selected();
     if (placement && BlockRect(*placement).contains(point)) {

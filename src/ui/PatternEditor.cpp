@@ -700,6 +700,11 @@ void PatternEditor::HidePopup()
 
 bool PatternEditor::ContextMenu(const QPoint& point)
 {
+    // A right click comes without a pen down: it chooses the note under it as tap-and-hold does.
+    if (Pattern() && ContentRect().contains(point)) {
+        CollectVisibleNotes();
+        Select(NoteAt(point));
+    }
     if (SeqEventNote* note = SelectedNote(); note && NoteRect(*note).contains(point) && popup_) {
         Audition(kNoSound);
         SetMode(EditMode::None);

@@ -132,12 +132,16 @@ inline std::vector<std::string> ContextMenuEntries(QWidget& widget, QPoint point
                 collect(*sub, prefix + action->text().toStdString() + "/");
         }
     };
-    QTimer::singleShot(50, [&] {
+    // A timer that dies with this call: when no menu opens, it must not fire later.
+    QTimer closer;
+    closer.setSingleShot(true);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
         if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
             collect(*menu, "");
             menu->close();
         }
     });
+    closer.start(50);
     QContextMenuEvent event(QContextMenuEvent::Mouse, point, widget.mapToGlobal(point));
     QCoreApplication::sendEvent(&widget, &event);
     return entries;

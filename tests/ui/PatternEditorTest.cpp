@@ -14,6 +14,7 @@
 #include "ui/EditorTestSupport.h"
 #include "ui/EventClipboard.h"
 #include "ui/PatternEditor.h"
+#include "ui/UIMsgElement.h"
 #include "ui/SkinView.h"
 #include "ui/UIWindowMessages.h"
 #include "ui/UiTestSupport.h"
@@ -360,6 +361,20 @@ TEST_F(PatternEditorTest, PitchZoomAndKeysKeepTheRowsInRange)
     EXPECT_EQ(editor->VisibleRows(), 11);
     editor->SetPitchRange(0, 200);
     EXPECT_EQ(editor->VisibleRows(), 127);
+}
+
+// A right click has no pen down before it, yet it must act on the note under it as a
+// tap-and-hold there does.
+TEST_F(PatternEditorTest, ARightClickChoosesTheNoteUnderIt)
+{
+    SeqEventNote* note = AddNote(0, 480, editor->LowestNote() + 4);
+    ASSERT_EQ(editor->SelectedNote(), nullptr);
+    ASSERT_NE(editor->NotePopup(), nullptr);
+    EXPECT_TRUE(test::ContextMenuEntries(*editor, editor->NoteRect(*note).center()).empty());
+    EXPECT_EQ(editor->SelectedNote(), note);
+    EXPECT_TRUE(editor->NotePopup()->isVisible()); // the note's popup instead of the editor's menu
+    test::ContextMenuEntries(*editor, {300, editor->RowRect(editor->LowestNote() + 1).center().y()});
+    EXPECT_EQ(editor->SelectedNote(), nullptr);
 }
 
 TEST_F(PatternEditorTest, TheContextMenuOffersItsCommandsWithTheCurrentSettingsMarked)

@@ -211,6 +211,23 @@ TEST_F(SectionEditorTest, ContextMenusOfABlockAndOfAnEmptyPlace)
     EXPECT_NE(std::find(entries.begin(), entries.end(), "Make Unique"), entries.end());
 }
 
+// A right click has no pen down before it, yet it must act on the block under it as a
+// tap-and-hold there does.
+TEST_F(SectionEditorTest, ARightClickChoosesTheBlockUnderItForItsMenu)
+{
+    ASSERT_EQ(editor->Selected(), nullptr);
+    const QPoint onBlock = editor->BlockRect(*Placements().front()).center();
+    std::vector<std::string> entries = test::ContextMenuEntries(*editor, onBlock);
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries.front(), "Edit Notes");
+    EXPECT_EQ(editor->Selected(), Placements().front());
+
+    entries = test::ContextMenuEntries(*editor, {400, editor->LaneRect(5).center().y()});
+    ASSERT_FALSE(entries.empty());
+    EXPECT_EQ(entries.front(), "Follow*");
+    EXPECT_EQ(editor->Selected(), nullptr);
+}
+
 TEST_F(SectionEditorTest, FillStopsBeforeTheNextPatternOfTheSameLane)
 {
     SeqEventPattern* drums = sequencer.CreatePattern("Drums");
