@@ -322,30 +322,7 @@ void ArrangementEditor<Placement>::PenMove(const QPoint& point)
     TimeAxisEditor::PenMove(point);
     if (!HoldsCapture())
         return;
-    switch (Mode()) {
-    case EditMode::None:
-        if (Selected() && MovedBeyondThreshold(point)) {
-            SetMode(EditMode::Moving);
-            dragPoint_ = point;
-            update();
-        }
-        break;
-    case EditMode::Moving:
-    case EditMode::Placing:
-        dragPoint_ = point;
-        update();
-        break;
-    case EditMode::Resizing:
-        if (ContentRect().contains(point)) {
-            StopEdgeScroll();
-            ResizeSelected(point);
-        } else {
-            UpdateEdgeScroll(point);
-        }
-        break;
-    default:
-        break;
-    }
+    TrackGesture(point, Selected() != nullptr);
 }
 
 template <class Placement>
@@ -406,8 +383,8 @@ QRect ArrangementEditor<Placement>::DragOutline() const
         length = LengthOf(*placement);
     if (length == 0)
         return {};
-    const QRect lane = LaneRect(YToLane(dragPoint_.y()));
-    const std::uint32_t start = AddPulses(ContainerStart(), DropOffset(dragPoint_));
+    const QRect lane = LaneRect(YToLane(DragPoint().y()));
+    const std::uint32_t start = AddPulses(ContainerStart(), DropOffset(DragPoint()));
     const int left = TimeToX(start);
     return QRect(left, lane.top(), std::max(1, TimeToX(AddPulses(start, length)) - left), lane.height());
 }
@@ -454,7 +431,7 @@ void ArrangementEditor<Placement>::BeginDrop(WParam kind, LParam screenPoint)
         return;
     dropped_ = std::move(events.front());
     dropKind_ = kind;
-    dragPoint_ = TakeOverDrag(screenPoint);
+    SetDragPoint(TakeOverDrag(screenPoint));
     dragOffset_ = QPoint(0, 0);
     SetMode(EditMode::Placing);
     update();

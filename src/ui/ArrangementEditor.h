@@ -154,7 +154,7 @@ private:
     bool InResizeHandle(const Placement& placement, const QPoint& point) const;
     std::uint32_t DropOffset(const QPoint& point) const;
     QRect DragOutline() const;
-    void ResizeSelected(const QPoint& point);
+    void ResizeSelected(const QPoint& point) override;
     void MoveSelected(const QPoint& point);
     void BeginDrop(WParam kind, LParam screenPoint);
     void FinishDrop(const QPoint& point);
@@ -174,7 +174,6 @@ private:
     int visibleLanes_ = 1;
     std::unique_ptr<SeqEvent> dropped_;
     WParam dropKind_ = 0;
-    QPoint dragPoint_;
     QPoint dragOffset_;
     int resizeOffset_ = 0;
     InPlaceNameEditor* nameEditor_ = nullptr;

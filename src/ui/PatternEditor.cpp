@@ -459,31 +459,10 @@ void PatternEditor::PenMove(const QPoint& point)
     TimeAxisEditor::PenMove(point);
     if (!HoldsCapture())
         return;
-    switch (Mode()) {
-    case EditMode::None:
-        if (SelectedNote() && MovedBeyondThreshold(point)) {
-            SetMode(EditMode::Moving);
-            dragPoint_ = point;
-            update();
-        }
-        break;
-    case EditMode::Moving:
-    case EditMode::Placing:
-        dragPoint_ = point;
-        update();
-        break;
-    case EditMode::Resizing:
-        if (ContentRect().contains(point)) {
-            StopEdgeScroll();
-            ResizeSelected(point);
-        } else {
-            UpdateEdgeScroll(point);
-        }
-        break;
-    case EditMode::Auditioning:
+    if (TrackGesture(point, SelectedNote() != nullptr))
+        return;
+    if (Mode() == EditMode::Auditioning)
         Audition(YToNote(point.y()));
-        break;
-    }
 }
 
 void PatternEditor::EdgeScrolled(const QPoint& point)
@@ -531,8 +510,8 @@ QRect PatternEditor::DragOutline() const
     const SeqEventNote* note = Mode() == EditMode::Placing ? dropped_.get() : SelectedNote();
     if (!note)
         return {};
-    const QRect row = RowRect(YToNote(dragPoint_.y()));
-    const std::uint32_t start = AddPulses(PatternStart(), DropStart(dragPoint_));
+    const QRect row = RowRect(YToNote(DragPoint().y()));
+    const std::uint32_t start = AddPulses(PatternStart(), DropStart(DragPoint()));
     const int left = TimeToX(start);
     const int right = TimeToX(AddPulses(start, note->GetLength()));
     return QRect(left, row.top(), std::max(1, right - left), row.height());
@@ -582,7 +561,7 @@ void PatternEditor::BeginDroppedNote(LParam screenPoint)
         return;
     dropped_.reset(static_cast<SeqEventNote*>(events.front().release()));
     selected_ = nullptr;
-    dragPoint_ = TakeOverDrag(screenPoint);
+    SetDragPoint(TakeOverDrag(screenPoint));
     // The pen holds the note by its left end, in the middle of the row.
     dragOffset_ = QPoint(0, RowHeight() / 2);
     SetMode(EditMode::Placing);

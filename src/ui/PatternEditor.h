@@ -100,7 +100,7 @@ private:
     // Where a dragged note would land: its start relative to the pattern and its pitch.
     std::uint32_t DropStart(const QPoint& point) const;
     QRect DragOutline() const;
-    void ResizeSelected(const QPoint& point);
+    void ResizeSelected(const QPoint& point) override;
     bool PlaceSelected(const QPoint& point);
     void BeginDroppedNote(LParam screenPoint);
     void FinishDroppedNote(const QPoint& point);
@@ -121,7 +121,6 @@ private:
     SeqEventNote* selected_ = nullptr;
     std::unique_ptr<SeqEventNote> dropped_; // a note dragged in from a factory, not yet placed
     std::vector<SeqEvent*> visibleNotes_;
-    QPoint dragPoint_;   // the pen during a move or a drop
     QPoint dragOffset_;  // from the note's top-left corner to the pen
     int resizeOffset_ = 0; // from the pen to the note's right edge
     UIMsgElement* popup_ = nullptr;

@@ -455,6 +455,34 @@ bool TimeAxisEditor::MovedBeyondThreshold(const QPoint& point) const
     return std::abs(moved.x()) > kMoveThreshold || std::abs(moved.y()) > kMoveThreshold;
 }
 
+bool TimeAxisEditor::TrackGesture(const QPoint& point, bool hasSelection)
+{
+    switch (mode_) {
+    case EditMode::None:
+        if (hasSelection && MovedBeyondThreshold(point)) {
+            mode_ = EditMode::Moving;
+            dragPoint_ = point;
+            update();
+        }
+        return true;
+    case EditMode::Moving:
+    case EditMode::Placing:
+        dragPoint_ = point;
+        update();
+        return true;
+    case EditMode::Resizing:
+        if (ContentRect().contains(point)) {
+            StopEdgeScroll();
+            ResizeSelected(point);
+        } else {
+            UpdateEdgeScroll(point);
+        }
+        return true;
+    default:
+        return false;
+    }
+}
+
 QPoint TimeAxisEditor::FromPackedScreenPoint(LParam packed) const
 {
     const QPoint screen(static_cast<int>(packed / 65536), static_cast<int>(packed % 65536));

@@ -137,6 +137,14 @@ protected:
     // Remembers where a press on an item happened; MovedBeyondThreshold tells when a move begins.
     void SetPressPoint(const QPoint& point) { pressPoint_ = point; }
     bool MovedBeyondThreshold(const QPoint& point) const;
+    // The pen's move during a gesture on the selected item: past the threshold a press starts a
+    // move, a move or a drop follows the pen (DragPoint), a resize follows it inside the grid and
+    // scrolls at the edges. False for a mode this does not track.
+    bool TrackGesture(const QPoint& point, bool hasSelection);
+    // Resizes the selected item to the pen; editors without resizable items do nothing.
+    virtual void ResizeSelected(const QPoint&) {}
+    const QPoint& DragPoint() const { return dragPoint_; }
+    void SetDragPoint(const QPoint& point) { dragPoint_ = point; }
     // Makes this editor hold the pen for a drag another element started at screen point `lParam`
     // (x × 65536 + y); the local point.
     QPoint TakeOverDrag(LParam screenPoint);
@@ -212,6 +220,7 @@ private:
     std::uint32_t position_ = 0;
     EditMode mode_ = EditMode::None;
     QPoint pressPoint_;
+    QPoint dragPoint_; // the pen during a move or a drop
     QPoint edgePoint_;
     QTimer edgeDelay_;  // the wait before edge scrolling starts
     QTimer edgeRepeat_; // one scroll step per tick after it
