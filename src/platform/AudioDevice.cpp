@@ -1,5 +1,10 @@
 #include "platform/AudioDevice.h"
 
+#include <pthread.h>
+#include <sched.h>
+
+#include <algorithm>
+
 #include "platform/AudioDeviceList.h"
 
 namespace jorvo {
@@ -67,6 +72,16 @@ bool OnAudioDriverThread()
 void MarkAudioDriverThread(bool driverThread)
 {
     onDriverThread = driverThread;
+}
+
+bool RaiseAudioDriverPriority()
+{
+    // Low in the real-time range: above every ordinary thread, below the kernel's own and any
+    // sound server's.
+    constexpr int kDriverPriority = 10;
+    sched_param parameters{};
+    parameters.sched_priority = std::clamp(kDriverPriority, sched_get_priority_min(SCHED_RR), sched_get_priority_max(SCHED_RR));
+    return pthread_setschedparam(pthread_self(), SCHED_RR, &parameters) == 0;
 }
 
 } // namespace jorvo

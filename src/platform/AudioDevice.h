@@ -149,4 +149,9 @@ bool OnAudioDriverThread();
 // Marks the calling thread as a driver thread, or clears the mark. For driver implementations.
 void MarkAudioDriverThread(bool driverThread);
 
+// Asks the scheduler to run the calling thread ahead of ordinary threads (round-robin real-time
+// scheduling at a low real-time priority), so a busy machine delays the refills less. False, with
+// nothing changed, where the process may not (no privilege, no real-time budget).
+bool RaiseAudioDriverPriority();
+
 } // namespace jorvo

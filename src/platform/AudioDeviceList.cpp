@@ -17,7 +17,14 @@ void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...)
 {
 }
 
-// Output PCM names from ALSA's device hints, without "default" and without duplicates.
+// ALSA's "null" PCM takes every frame at once, so a song played through it would race to its
+// end; the silent output is the discarding device that keeps real time.
+bool IsDiscardingPcm(const char* name)
+{
+    return std::strcmp(name, "null") == 0;
+}
+
+// Output PCM names from ALSA's device hints, without "default", "null" and duplicates.
 void AppendHintedOutputs(std::vector<std::string>& names)
 {
     void** hints = nullptr;
@@ -27,7 +34,7 @@ void AppendHintedOutputs(std::vector<std::string>& names)
         char* name = snd_device_name_get_hint(*hint, "NAME");
         char* direction = snd_device_name_get_hint(*hint, "IOID");
         const bool output = direction == nullptr || std::strcmp(direction, "Output") == 0;
-        if (name && output && std::find(names.begin(), names.end(), name) == names.end())
+        if (name && output && !IsDiscardingPcm(name) && std::find(names.begin(), names.end(), name) == names.end())
             names.emplace_back(name);
         std::free(name);
         std::free(direction);

@@ -157,6 +157,7 @@ void QueuedAudioDevice::ServeCommand()
 void QueuedAudioDevice::DriverLoop()
 {
     MarkAudioDriverThread(true);
+    RaiseAudioDriverPriority(); // where refused, the driver still runs, only less punctually
     driverOfThisThread = this;
     callback_(this, WaveOutMessage::Open, instance_, 0, 0);
     std::unique_lock lock(mutex_);
@@ -215,6 +216,12 @@ void QueuedAudioDevice::Pump()
         return;
     SinkKick(feedCursor_ != nullptr);
     Retire();
+    // The callback refills each block it is handed at once; feed those now rather than after the
+    // next sleep, so the sink holds the whole ring but the block being refilled.
+    if (feedCursor_) {
+        Feed();
+        SinkKick(feedCursor_ != nullptr);
+    }
 }
 
 void QueuedAudioDevice::Feed()

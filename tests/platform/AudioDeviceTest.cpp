@@ -183,6 +183,8 @@ TEST(SystemAudioDriverTest, DefaultComesFirstAndTheSilentOutputLast)
     SystemAudioDriver& driver = SystemAudioDriver::Instance();
     const std::uint32_t silent = driver.SilentDevice();
     EXPECT_EQ(driver.DeviceName(0), "default");
+    for (std::uint32_t index = 0; index < silent; ++index)
+        EXPECT_NE(driver.DeviceName(index), "null") << "\"null\" discards at once; the silent output keeps time instead";
     EXPECT_EQ(driver.DeviceName(silent), "silent output");
     EXPECT_EQ(driver.DeviceName(silent + 1), std::nullopt);
     EXPECT_EQ(driver.QueryFormat(silent, MakePcmFormat(2, 16, 44100)), WaveResult::Ok);
