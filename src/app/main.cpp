@@ -1,11 +1,13 @@
-// The jorvo executable. With a command it runs headless (no display needed); without one, or with
-// just a document's path, it opens the studio window when a display is available.
+// The jorvo and jorvo-studio executables. With a command both run headless (no display needed);
+// without one, or with just a document's path, they open the studio window when a display is
+// available: jorvo-studio itself, jorvo by handing the command line on to jorvo-studio.
 #include <csignal>
 #include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/BatchCommands.h"
+#include "app/StudioLaunch.h"
 #include "engine/BundledContent.h"
 #include "engine/TargetPaths.h"
 #include "platform/HeadlessShell.h"
@@ -26,6 +28,11 @@ extern "C" void StopPlaying(int)
 
 int main(int argc, char** argv)
 {
+    const std::vector<std::string> arguments(argv + 1, argv + argc);
+#ifndef JORVO_WITH_GUI
+    if (jorvo::WantsStudioWindow(arguments))
+        jorvo::ExecStudioProgram(argv); // back here only without a studio program: show the usage
+#endif
     jorvo::HeadlessShell shell;
     jorvo::ScopedShell headless(shell);
     std::signal(SIGINT, StopPlaying);
@@ -33,7 +40,6 @@ int main(int argc, char** argv)
     // changed and saved even when the program's folder is read-only.
     jorvo::PrepareUserSkinsFolder();
     jorvo::InstallBundledSamples();
-    const std::vector<std::string> arguments(argv + 1, argv + argc);
 #ifdef JORVO_WITH_GUI
     if (jorvo::WantsStudioWindow(arguments))
         return jorvo::RunStudioWindow(argc, argv, arguments.empty() ? std::string() : arguments.front());

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <numbers>
 
 namespace jorvo {
@@ -55,6 +56,8 @@ void SamplerVoice::MixFrames(std::int64_t* left, std::int64_t* right, int frames
 
 // The level, and so the gain, is fixed for the run; a mono sample is gained once for both sides.
 // Position and fraction live in locals and go back to the voice only where the end is passed.
+// The frames whose step stays within the sample run without the end test; only the one frame
+// whose step passes the end takes the slow way.
 template <bool Stereo>
 void SamplerVoice::MixFramesOf(std::int64_t* left, std::int64_t* right, int frames)
 {
@@ -63,11 +66,10 @@ void SamplerVoice::MixFramesOf(std::int64_t* left, std::int64_t* right, int fram
     const std::int32_t gain = mantissa;
     const std::int32_t gainShift = shift;
     const std::int32_t stride = step;
-    const std::int64_t last = end;
     const std::int16_t* const samples = data;
     std::int32_t at = position;
     std::uint32_t part = fraction;
-    for (int i = 0; i < frames; ++i) {
+    const auto mixFrame = [&](int i) {
         if constexpr (Stereo) {
             const std::int16_t* frame = samples + static_cast<std::ptrdiff_t>(at) * 2;
             left[i] += leftWeight * ((Interpolate(frame[0], frame[2], part) * gain) >> gainShift);
@@ -77,21 +79,39 @@ void SamplerVoice::MixFramesOf(std::int64_t* left, std::int64_t* right, int fram
             left[i] += leftWeight * gained;
             right[i] += rightWeight * gained;
         }
-        const std::int32_t total = stride + static_cast<std::int32_t>(part);
-        const std::int64_t next = static_cast<std::int64_t>(at) + (total >> 16);
-        part = static_cast<std::uint32_t>(total & 0xFFFF);
-        if (next <= last) {
-            at = static_cast<std::int32_t>(next);
-            continue;
+    };
+    for (int i = 0; i < frames;) {
+        const int stop = i + static_cast<int>(std::min<std::int64_t>(frames - i, StepsWithin(at, part)));
+        for (; i < stop; ++i) {
+            mixFrame(i);
+            const std::int32_t total = stride + static_cast<std::int32_t>(part);
+            at += total >> 16;
+            part = static_cast<std::uint32_t>(total & 0xFFFF);
         }
-        fraction = part;
-        PassEnd(next);
+        if (i == frames)
+            break;
+        mixFrame(i++);
+        const std::int32_t total = stride + static_cast<std::int32_t>(part);
+        fraction = static_cast<std::uint32_t>(total & 0xFFFF);
+        PassEnd(static_cast<std::int64_t>(at) + (total >> 16));
         if (IsSilent())
             return;
         at = position;
+        part = fraction;
     }
     position = at;
     fraction = part;
+}
+
+std::int64_t SamplerVoice::StepsWithin(std::int32_t at, std::uint32_t part) const
+{
+    // Step m from (at, part) lands at or before `end` while part + m × step < (end − at + 1) × 65536.
+    const std::int64_t room = (static_cast<std::int64_t>(end) - at + 1) * 65536 - part;
+    if (room <= 0)
+        return 0;
+    if (step <= 0)
+        return std::numeric_limits<std::int64_t>::max();
+    return (room - 1) / step;
 }
 
 void SamplerVoice::PassEnd(std::int64_t next)

@@ -49,6 +49,8 @@ struct SamplerVoice {
 private:
     // Moving past `end` to frame `next`: back by `loop` (wrapped within it), or Stop.
     void PassEnd(std::int64_t next);
+    // How many steps from frame `at` and fraction `part` land at or before `end`.
+    std::int64_t StepsWithin(std::int32_t at, std::uint32_t part) const;
     template <bool Stereo>
     void MixFramesOf(std::int64_t* left, std::int64_t* right, int frames);
 };

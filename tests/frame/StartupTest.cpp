@@ -3,8 +3,8 @@
 
 #include <QTest>
 
+#include "app/StudioLaunch.h"
 #include "app/frame/SplashWindow.h"
-#include "app/frame/StudioApplication.h"
 #include "ui/UiTestSupport.h"
 #include "frame/FrameTestSupport.h"
 

@@ -1,7 +1,5 @@
 #include "app/frame/StudioApplication.h"
 
-#include <cstdlib>
-
 #include <QApplication>
 
 #include "app/JorvoDoc.h"
@@ -16,28 +14,6 @@
 #include "ui/UIWindowMessages.h"
 
 namespace jorvo {
-
-namespace {
-
-bool IsSet(const char* variable)
-{
-    const char* value = std::getenv(variable);
-    return value != nullptr && *value != '\0';
-}
-
-} // namespace
-
-bool HasDisplay()
-{
-    return IsSet("DISPLAY") || IsSet("WAYLAND_DISPLAY") || IsSet("QT_QPA_PLATFORM");
-}
-
-bool WantsStudioWindow(const std::vector<std::string>& arguments)
-{
-    if (!HasDisplay())
-        return false;
-    return arguments.empty() || (arguments.size() == 1 && FileExists(arguments.front()));
-}
 
 int RunStudioWindow(int& argc, char** argv, const std::string& documentPath)
 {
