@@ -45,13 +45,12 @@ void EffectReverb::Reset()
     ResetBase();
     for (std::vector<std::int32_t>* buffer : {&lineA_, &lineB_, &lineC_, &lineD_, &allPassP_, &allPassQ_})
         std::fill(buffer->begin(), buffer->end(), 0);
-    a_ = b_ = c_ = d_ = 0;
-    write_ = 0;
-    readA_ = kDelayA;
-    readB_ = kDelayB;
-    readC_ = kDelayC;
-    readD_ = kDelayD;
-    readQ_ = kDelayQ;
+    network_ = Network{};
+    network_.readA = kDelayA;
+    network_.readB = kDelayB;
+    network_.readC = kDelayC;
+    network_.readD = kDelayD;
+    network_.readQ = kDelayQ;
 }
 
 std::int32_t EffectReverb::Down(std::int32_t index, std::int32_t size)
@@ -61,13 +60,13 @@ std::int32_t EffectReverb::Down(std::int32_t index, std::int32_t size)
 
 // Both stages have gain 3/4; P is read and written at the same index (256 samples), Q is read
 // 182 samples behind its write index.
-std::int32_t EffectReverb::Diffuse(std::int32_t x)
+std::int32_t EffectReverb::Diffuse(Network& n, std::int32_t x)
 {
-    const auto i = static_cast<std::size_t>(write_ & (kAllPassSize - 1));
+    const auto i = static_cast<std::size_t>(n.write & (kAllPassSize - 1));
     const std::int32_t u = Add32(allPassP_[i], Sub32(x >> 2, x));
     allPassP_[i] = Add32(Sub32(u, u >> 2), x);
-    readQ_ = Down(readQ_, kAllPassSize);
-    const std::int32_t v = Add32(allPassQ_[static_cast<std::size_t>(readQ_)], Sub32(u >> 2, u));
+    n.readQ = Down(n.readQ, kAllPassSize);
+    const std::int32_t v = Add32(allPassQ_[static_cast<std::size_t>(n.readQ)], Sub32(u >> 2, u));
     allPassQ_[i] = Add32(Sub32(u, v >> 2), v);
     return v;
 }
@@ -80,34 +79,36 @@ bool EffectReverb::Process(const std::int32_t* input, int frames)
     const std::int32_t k = time_.LiveValue() + 27;
     const std::int32_t m = damp_.LiveValue();
     const int count = std::clamp(frames, 0, kMaxFrames);
+    Network n = network_;
     for (int frame = 0; frame < count; ++frame) {
-        write_ = Down(write_, kLineSize);
-        const auto w = static_cast<std::size_t>(write_);
-        const std::int32_t v = Diffuse(input[frame]);
+        n.write = Down(n.write, kLineSize);
+        const auto w = static_cast<std::size_t>(n.write);
+        const std::int32_t v = Diffuse(n, input[frame]);
 
-        readA_ = Down(readA_, kLineSize);
-        const std::int32_t tA = lineA_[static_cast<std::size_t>(readA_)];
-        a_ = Add32(Add32(tA, ShiftRight(Sub32(a_, tA), k)), v);
-        lineA_[w] = Feedback(Add32(c_, b_), k);
+        n.readA = Down(n.readA, kLineSize);
+        const std::int32_t tA = lineA_[static_cast<std::size_t>(n.readA)];
+        n.a = Add32(Add32(tA, ShiftRight(Sub32(n.a, tA), k)), v);
+        lineA_[w] = Feedback(Add32(n.c, n.b), k);
 
-        readB_ = Down(readB_, kLineSize);
-        const std::int32_t tB = lineB_[static_cast<std::size_t>(readB_)];
-        b_ = Add32(Add32(tB, ShiftRight(Sub32(b_, tB), m)), v);
-        lineB_[w] = Sub32(0, Mul32(Add32(d_, a_), k)) >> 6;
+        n.readB = Down(n.readB, kLineSize);
+        const std::int32_t tB = lineB_[static_cast<std::size_t>(n.readB)];
+        n.b = Add32(Add32(tB, ShiftRight(Sub32(n.b, tB), m)), v);
+        lineB_[w] = Sub32(0, Mul32(Add32(n.d, n.a), k)) >> 6;
 
-        readC_ = Down(readC_, kLineSize);
-        const std::int32_t tC = lineC_[static_cast<std::size_t>(readC_)];
-        c_ = Add32(tC, v);
-        lineC_[w] = Feedback(Sub32(a_, d_), k);
+        n.readC = Down(n.readC, kLineSize);
+        const std::int32_t tC = lineC_[static_cast<std::size_t>(n.readC)];
+        n.c = Add32(tC, v);
+        lineC_[w] = Feedback(Sub32(n.a, n.d), k);
 
-        readD_ = Down(readD_, kLineSize);
-        const std::int32_t tD = lineD_[static_cast<std::size_t>(readD_)];
-        d_ = Add32(tD, v);
-        lineD_[w] = Feedback(Sub32(b_, c_), k);
+        n.readD = Down(n.readD, kLineSize);
+        const std::int32_t tD = lineD_[static_cast<std::size_t>(n.readD)];
+        n.d = Add32(tD, v);
+        lineD_[w] = Feedback(Sub32(n.b, n.c), k);
 
-        output[2 * frame] = Add32(c_, tB);
-        output[2 * frame + 1] = Add32(d_, tA);
+        output[2 * frame] = Add32(n.c, tB);
+        output[2 * frame + 1] = Add32(n.d, tA);
     }
+    network_ = n;
     SetRendered(true);
     return true;
 }

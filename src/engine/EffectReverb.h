@@ -38,10 +38,25 @@ private:
     static constexpr std::int32_t kLineSize = 4096;
     static constexpr std::int32_t kAllPassSize = 256;
 
+    // The network's running indices and line outputs. Process works on a copy in locals, so the
+    // compiler need not assume that a store into a delay line changes them.
+    struct Network {
+        std::int32_t write = 0;
+        std::int32_t readA = 0;
+        std::int32_t readB = 0;
+        std::int32_t readC = 0;
+        std::int32_t readD = 0;
+        std::int32_t readQ = 0;
+        std::int32_t a = 0;
+        std::int32_t b = 0;
+        std::int32_t c = 0;
+        std::int32_t d = 0;
+    };
+
     // Index `index` moved down by one, wrapping to `size` − 1 below 0.
     static std::int32_t Down(std::int32_t index, std::int32_t size);
-    // The input diffused by the two all-pass stages.
-    std::int32_t Diffuse(std::int32_t x);
+    // The input diffused by the two all-pass stages, at the network's write index.
+    std::int32_t Diffuse(Network& network, std::int32_t x);
 
     SeqParameter time_{"Time", "Reverb Time", kTime, 0, 16, 8};
     SeqParameter damp_{"Damp", "High Frequency Damping", kDamp, 1, 5, 2};
@@ -52,16 +67,7 @@ private:
     std::vector<std::int32_t> lineD_;
     std::vector<std::int32_t> allPassP_;
     std::vector<std::int32_t> allPassQ_;
-    std::int32_t write_ = 0;
-    std::int32_t readA_ = 0;
-    std::int32_t readB_ = 0;
-    std::int32_t readC_ = 0;
-    std::int32_t readD_ = 0;
-    std::int32_t readQ_ = 0;
-    std::int32_t a_ = 0;
-    std::int32_t b_ = 0;
-    std::int32_t c_ = 0;
-    std::int32_t d_ = 0;
+    Network network_;
 };
 
 } // namespace jorvo
