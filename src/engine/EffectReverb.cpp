@@ -45,12 +45,7 @@ void EffectReverb::Reset()
     ResetBase();
     for (std::vector<std::int32_t>* buffer : {&lineA_, &lineB_, &lineC_, &lineD_, &allPassP_, &allPassQ_})
         std::fill(buffer->begin(), buffer->end(), 0);
-    network_ = Network{};
-    network_.readA = kDelayA;
-    network_.readB = kDelayB;
-    network_.readC = kDelayC;
-    network_.readD = kDelayD;
-    network_.readQ = kDelayQ;
+    network_ = Network{.readA = kDelayA, .readB = kDelayB, .readC = kDelayC, .readD = kDelayD, .readQ = kDelayQ};
 }
 
 std::int32_t EffectReverb::Down(std::int32_t index, std::int32_t size)
